@@ -1,0 +1,121 @@
+#include "app/clockcore.h"
+
+#include "assets/assets.h"
+#include "common/numbers.h"
+#include "platform/clock.h"
+#include "platform/random.h"
+#include "sky/stars.h"
+
+namespace soramado {
+
+ClockCore::ClockCore(const Clock& clock, Random& random) : clock_(clock), random_(random) {}
+
+void ClockCore::startUp()
+{
+    state_.VisitorActive = false;
+    InitVisitors(state_.VisitorTable);
+    InitLocations(state_.Locations);
+}
+
+void ClockCore::finishStartUp()
+{
+    state_.TodayKey = clock_.now().date();
+    state_.LastDayKey = clock_.now().date();
+    UpdateClock(2);
+}
+
+void ClockCore::setTwipsPerPixel(int x, int y)
+{
+    twipsX_ = x > 0 ? x : 15;
+    twipsY_ = y > 0 ? y : 15;
+}
+
+void ClockCore::tick()
+{
+    state_.TodayKey = clock_.now().date();
+    const int days = daysBetween(state_.LastDayKey, state_.TodayKey);
+    UpdateClock(days != 0 ? 2 : 1);
+    state_.LastDayKey = state_.TodayKey;
+}
+
+void ClockCore::UpdateClock(int mode)
+{
+    if (mode == 2) {
+        const QDate today = clock_.now().date();
+        const int weekday = today.dayOfWeek(); // Monday 1 … Sunday 7
+        face_.weekdayColour = weekday == 7   ? SundayColour
+                              : weekday == 6 ? SaturdayColour
+                                             : WeekdayColour;
+        face_.date = dateLabelText(today);
+        face_.weekday = weekdayText(today);
+    }
+    face_.time = timeText(clock_.now().time());
+    UpdateView();
+}
+
+void ClockCore::UpdateView()
+{
+    const QDateTime now = clock_.now();
+    sun_ = computeSunTimes(now.date(),
+                           state_.Locations[static_cast<std::size_t>(state_.LocationIndex)]);
+    const QTime time(now.time().hour(), now.time().minute(), now.time().second());
+
+    state_.Phase = phaseAt(time, sun_);
+    const bool phaseChanged = state_.Phase != state_.LastPhase;
+    if (phaseChanged && isEveningPhase(state_.Phase))
+        state_.StarsDrawn = 0;
+    if (phaseChanged)
+        showScene();
+
+    starStage(time);
+
+    const double r = random_.next();
+    if (intFloor(r * 3000) == 0 || state_.VisitorActive) {
+        StepVisitor({state_.Phase, state_.LastPhase, state_.VisitorActive, state_.VisitorTicks,
+                     state_.VisitorTable, view_, starSnapshot_});
+    }
+
+    state_.LastPhase = state_.Phase;
+}
+
+void ClockCore::showScene()
+{
+    view_.setPicture(assets::scene(state_.Phase));
+    ++sceneSets_;
+}
+
+bool ClockCore::eveningSnapshotHeld() const
+{
+    return state_.VisitorTicks > 0 && isEveningPhase(state_.Phase) &&
+           state_.Phase == state_.LastPhase;
+}
+
+void ClockCore::starStage(QTime now)
+{
+    if (!isEveningPhase(state_.Phase)) {
+        state_.StarsWanted = 0;
+        return;
+    }
+    state_.StarsWanted = starsWantedAt(now, sun_.Sunset);
+
+    const bool intoSnapshot = eveningSnapshotHeld();
+    if (state_.StarsWanted < state_.StarsDrawn) {
+        // The clock went back: start the evening sky over, so that exactly the
+        // stars now due are visible instead of the ones from later.
+        showScene();
+        if (intoSnapshot)
+            starSnapshot_ = view_.picture();
+        state_.StarsDrawn = 0;
+    }
+    for (int n = state_.StarsDrawn; n < state_.StarsWanted; ++n) {
+        const QPoint p = nextStarPixel(random_, twipsX_, twipsY_);
+        view_.setPoint(p.x(), p.y(), StarColour);
+        // A star that comes out during an evening flight goes into the clean
+        // background too, so it shows behind the visitor and stays after it.
+        if (intoSnapshot)
+            starSnapshot_.setPixel(p, StarColour);
+    }
+    state_.StarsDrawn = state_.StarsWanted;
+}
+
+} // namespace soramado

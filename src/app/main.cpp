@@ -1,0 +1,22 @@
+#include "app/mainwindow.h"
+#include "platform/clock.h"
+#include "platform/fonts.h"
+#include "platform/random.h"
+#include "platform/startupguard.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[])
+{
+    soramado::guardDisplayConnection("soramado");
+    QApplication app(argc, argv);
+    soramado::endDisplayGuard();
+    QApplication::setApplicationName(QStringLiteral("Soramado"));
+
+    soramado::registerFontSubstitutes();
+    soramado::SystemClock clock;
+    soramado::SeededRandom random(soramado::seedFromClock(clock));
+    soramado::MainWindow window(clock, random);
+    window.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,10 @@
+#include "platform/clock.h"
+
+namespace soramado {
+
+QDateTime SystemClock::now() const
+{
+    return QDateTime::currentDateTime();
+}
+
+} // namespace soramado

@@ -1,0 +1,20 @@
+#include "platform/fonts.h"
+
+#include <QFont>
+#include <QStringList>
+
+namespace soramado {
+
+void registerFontSubstitutes()
+{
+    QFont::insertSubstitutions(
+        LabelFontFace, {QStringLiteral("IPAPGothic"), QStringLiteral("IPAexGothic"),
+                        QStringLiteral("Noto Sans CJK JP"), QStringLiteral("VL PGothic"),
+                        QStringLiteral("Hiragino Kaku Gothic ProN"), QStringLiteral("MS PGothic")});
+    QFont::insertSubstitutions(ClockFontFace, {QStringLiteral("IPAGothic"),
+                                               QStringLiteral("Noto Sans Mono CJK JP"),
+                                               QStringLiteral("VL Gothic"), QStringLiteral("Osaka"),
+                                               QStringLiteral("MS Gothic")});
+}
+
+} // namespace soramado

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "sky/suntimes.h"
+
+#include <QTime>
+
+#include <cstdint>
+
+namespace soramado {
+
+// The phase of the day; also the scene's position and the visitor table's index.
+enum Phase : std::int16_t {
+    PhaseNone = 0, // before the first view update
+    PhaseDawn = 1,
+    PhaseMorning = 2,
+    PhaseDay = 3,
+    PhaseEvening = 4,
+    PhaseDusk = 5,
+    PhaseNight = 6,
+};
+
+// The phase for a time of day, from six thresholds around sunrise and sunset;
+// a time equal to a threshold belongs to the later phase.
+Phase phaseAt(QTime now, const SunTimes& sun);
+
+inline bool isEveningPhase(int phase)
+{
+    return phase == PhaseEvening || phase == PhaseDusk;
+}
+
+// The phase's name in Japanese, as a person would say it.
+QString phaseName(int phase);
+
+} // namespace soramado

@@ -1,0 +1,85 @@
+#include "sky/suntimes.h"
+
+#include "common/numbers.h"
+
+#include <cmath>
+
+namespace soramado {
+
+void InitLocations(LocationArray& locations)
+{
+    locations[0] = {141.333f, 43.083f};
+    locations[1] = {140.833f, 38.25f};
+    locations[2] = {139.75f, 35.4f};
+    locations[3] = {135.5f, 34.4f};
+    locations[4] = {132.5f, 34.5f};
+    locations[5] = {130.5f, 33.5f};
+}
+
+QString cityName(int index)
+{
+    static const char16_t* const names[LocationCount] = {u"札幌", u"仙台", u"東京",
+                                                         u"大阪", u"広島", u"福岡"};
+    if (index < 0 || index >= LocationCount)
+        return {};
+    return QString::fromUtf16(names[index]);
+}
+
+namespace {
+
+constexpr double MaxDeclination = 23.43929;
+constexpr float Pi32 = 3.1415927f;
+
+struct Quarter {
+    QDate solstice;
+    QDate equinox;
+    double sign;
+};
+
+Quarter seasonQuarter(QDate today)
+{
+    const int year = today.year();
+    const QDate mar20(year, 3, 20);
+    const QDate jun20(year, 6, 20);
+    const QDate sep20(year, 9, 20);
+    const QDate dec20(year, 12, 20);
+    if (today <= mar20)
+        return {dec20.addYears(-1), mar20, -1.0};
+    if (today <= jun20)
+        return {jun20, mar20, +1.0};
+    if (today <= sep20)
+        return {jun20, sep20, +1.0};
+    if (today <= dec20)
+        return {dec20, sep20, -1.0};
+    return {dec20, mar20.addYears(1), -1.0};
+}
+
+} // namespace
+
+SunTimes computeSunTimes(QDate today, const Location& location)
+{
+    const Quarter q = seasonQuarter(today);
+    const double a = daysBetween(today, q.equinox);
+    const double b = daysBetween(q.solstice, q.equinox);
+    const double ratio = std::fabs(a) / std::fabs(b);
+    const float declination = toFloat32(ratio * (q.sign * MaxDeclination));
+
+    const float x = toFloat32((static_cast<double>(declination) * -1.0) /
+                              (90.0 - static_cast<double>(location.Latitude)));
+    const double xd = x;
+    // The arc cosine, in the arctangent form the model was written with.
+    const float hourAngle =
+        toFloat32(std::atan(-xd / std::sqrt(-xd * xd + 1.0)) + 2.0 * std::atan(1.0));
+    const float halfTurns = toFloat32(static_cast<double>(hourAngle) / static_cast<double>(Pi32));
+    const int offset = roundHalfEven((static_cast<double>(halfTurns) - 0.5) * 12 * 60 * 60 / 2);
+
+    const double correction = (static_cast<double>(location.Longitude) - 135.0) / 15.0 * -3600.0;
+    const int shift = roundHalfEven(correction);
+
+    SunTimes times;
+    times.Sunrise = QTime(6, 0, 0).addSecs(-offset + shift);
+    times.Sunset = QTime(18, 0, 0).addSecs(offset + shift);
+    return times;
+}
+
+} // namespace soramado

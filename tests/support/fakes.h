@@ -1,0 +1,39 @@
+#pragma once
+
+#include "platform/clock.h"
+#include "platform/random.h"
+
+#include <QDateTime>
+
+#include <deque>
+
+namespace soramado::fakes {
+
+// Hands out the queued numbers first, then a fixed value that never hits.
+class ScriptedRandom final : public Random {
+public:
+    explicit ScriptedRandom(double otherwise = 0.5) : otherwise_(otherwise) {}
+    void queue(double value) { queued_.push_back(value); }
+    double next() override
+    {
+        ++draws_;
+        if (queued_.empty())
+            return otherwise_;
+        const double value = queued_.front();
+        queued_.pop_front();
+        return value;
+    }
+    int draws() const { return draws_; }
+
+private:
+    std::deque<double> queued_;
+    double otherwise_;
+    int draws_ = 0;
+};
+
+inline QDateTime at(int y, int mo, int d, int h = 0, int mi = 0, int s = 0, int ms = 0)
+{
+    return QDateTime(QDate(y, mo, d), QTime(h, mi, s, ms));
+}
+
+} // namespace soramado::fakes
