@@ -31,6 +31,24 @@ private:
     int draws_ = 0;
 };
 
+// Well spread draws that never hit the visitor test (all at least 0.001), so
+// stars land on distinct pixels and no visitor starts by chance.
+class SpreadRandom final : public Random {
+public:
+    double next() override
+    {
+        ++draws_;
+        value_ += 0.6180339887498949;
+        value_ -= static_cast<int>(value_);
+        return value_ < 0.001 ? value_ + 0.001 : value_;
+    }
+    int draws() const { return draws_; }
+
+private:
+    double value_ = 0.5;
+    int draws_ = 0;
+};
+
 inline QDateTime at(int y, int mo, int d, int h = 0, int mi = 0, int s = 0, int ms = 0)
 {
     return QDateTime(QDate(y, mo, d), QTime(h, mi, s, ms));
