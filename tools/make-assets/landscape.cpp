@@ -410,7 +410,7 @@ constexpr Rgb Leaf{52, 62, 22};
 constexpr Rgb Roof{88, 26, 26};
 } // namespace night
 
-Rgb nightColour(const Cell& c)
+Rgb nightColour(const Cell& c, int x, int y)
 {
     switch (c.kind) {
     case Kind::Hill:
@@ -424,6 +424,10 @@ Rgb nightColour(const Cell& c)
                 return night::Lit;
         return night::Pane;
     case Kind::Tree:
+        // The shaded side of the leaves sinks into the dark of the hill behind.
+        if (c.tone == 3 || (c.tone == 2 && (x + y) % 2 == 0))
+            return night::Hill;
+        return night::Leaf;
     case Kind::Trunk:
         return night::Leaf;
     case Kind::Roof:
@@ -530,7 +534,7 @@ QImage drawScene(int position)
                 continue;
             Rgb colour;
             if (position == 6)
-                colour = nightColour(c);
+                colour = nightColour(c, x, y);
             else if (c.outline)
                 colour = {0, 0, 0};
             else if (c.kind == Kind::Window)
