@@ -19,9 +19,10 @@ void ClockCore::startUp()
 
 void ClockCore::finishStartUp()
 {
-    state_.TodayKey = clock_.now().date();
-    state_.LastDayKey = clock_.now().date();
-    UpdateClock(2);
+    const QDateTime now = clock_.now();
+    state_.TodayKey = now.date();
+    state_.LastDayKey = now.date();
+    updateClockAt(2, now);
 }
 
 void ClockCore::setTwipsPerPixel(int x, int y)
@@ -32,16 +33,29 @@ void ClockCore::setTwipsPerPixel(int x, int y)
 
 void ClockCore::tick()
 {
-    state_.TodayKey = clock_.now().date();
+    // One reading of the clock serves the whole tick, so that the labels and
+    // the picture always agree on the moment.
+    const QDateTime now = clock_.now();
+    state_.TodayKey = now.date();
     const int days = daysBetween(state_.LastDayKey, state_.TodayKey);
-    UpdateClock(days != 0 ? 2 : 1);
+    updateClockAt(days != 0 ? 2 : 1, now);
     state_.LastDayKey = state_.TodayKey;
 }
 
 void ClockCore::UpdateClock(int mode)
 {
+    updateClockAt(mode, clock_.now());
+}
+
+void ClockCore::UpdateView()
+{
+    updateViewAt(clock_.now());
+}
+
+void ClockCore::updateClockAt(int mode, const QDateTime& now)
+{
     if (mode == 2) {
-        const QDate today = clock_.now().date();
+        const QDate today = now.date();
         const int weekday = today.dayOfWeek(); // Monday 1 … Sunday 7
         face_.weekdayColour = weekday == 7   ? SundayColour
                               : weekday == 6 ? SaturdayColour
@@ -49,16 +63,22 @@ void ClockCore::UpdateClock(int mode)
         face_.date = dateLabelText(today);
         face_.weekday = weekdayText(today);
     }
-    face_.time = timeText(clock_.now().time());
-    UpdateView();
+    face_.time = timeText(now.time());
+    updateViewAt(now);
 }
 
-void ClockCore::UpdateView()
+void ClockCore::updateViewAt(const QDateTime& now)
 {
-    const QDateTime now = clock_.now();
-    sun_ = computeSunTimes(now.date(),
-                           state_.Locations[static_cast<std::size_t>(state_.LocationIndex)]);
-    const QTime time(now.time().hour(), now.time().minute(), now.time().second());
+    const QDate today = now.date();
+    // The sun times change only with the date or the city.
+    if (today != sunDate_ || state_.LocationIndex != sunLocation_) {
+        sun_ = computeSunTimes(today,
+                               state_.Locations[static_cast<std::size_t>(state_.LocationIndex)]);
+        sunDate_ = today;
+        sunLocation_ = state_.LocationIndex;
+    }
+    const QTime exact = now.time();
+    const QTime time(exact.hour(), exact.minute(), exact.second());
 
     state_.Phase = phaseAt(time, sun_);
     const bool phaseChanged = state_.Phase != state_.LastPhase;

@@ -6,6 +6,7 @@
 #include "visitors/visitors.h"
 
 #include <QDate>
+#include <QDateTime>
 #include <QImage>
 #include <QRgb>
 #include <QString>
@@ -80,6 +81,8 @@ public:
     int sceneSets() const { return sceneSets_; }
 
 private:
+    void updateClockAt(int mode, const QDateTime& now);
+    void updateViewAt(const QDateTime& now);
     void showScene();
     void starStage(QTime now);
     bool eveningSnapshotHeld() const;
@@ -91,6 +94,8 @@ private:
     ViewSurface view_;
     QImage starSnapshot_;
     SunTimes sun_;
+    QDate sunDate_;
+    std::int16_t sunLocation_ = -1;
     int twipsX_ = 15;
     int twipsY_ = 15;
     int sceneSets_ = 0;

@@ -1,24 +1,24 @@
 #include "sky/phase.h"
 
-#include "common/numbers.h"
-
 namespace soramado {
 
 Phase phaseAt(QTime now, const SunTimes& sun)
 {
-    struct Threshold {
-        QTime base;
-        int minutes;
+    // Whole seconds of the day: no sky time comes near midnight, so plain
+    // differences are the boundary counts.
+    const int t = QTime(0, 0).secsTo(now);
+    const int rise = QTime(0, 0).secsTo(sun.Sunrise);
+    const int set = QTime(0, 0).secsTo(sun.Sunset);
+    const struct {
+        int threshold;
         Phase before;
+    } chain[] = {
+        {rise - 15 * 60, PhaseNight}, {rise, PhaseDawn},   {rise + 60 * 60, PhaseMorning},
+        {set - 60 * 60, PhaseDay},    {set, PhaseEvening}, {set + 15 * 60, PhaseDusk},
     };
-    const Threshold chain[] = {
-        {sun.Sunrise, -15, PhaseNight},  {sun.Sunrise, 0, PhaseDawn},
-        {sun.Sunrise, 60, PhaseMorning}, {sun.Sunset, -60, PhaseDay},
-        {sun.Sunset, 0, PhaseEvening},   {sun.Sunset, 15, PhaseDusk},
-    };
-    for (const Threshold& t : chain) {
-        if (secondsBetween(t.base.addSecs(t.minutes * 60), now) < 0)
-            return t.before;
+    for (const auto& step : chain) {
+        if (t - step.threshold < 0)
+            return step.before;
     }
     return PhaseNight;
 }
