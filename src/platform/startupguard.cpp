@@ -5,34 +5,35 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <vector>
 
 namespace soramado {
 
 namespace {
 
+struct Held {
+    QtMsgType type;
+    QString category;
+    QString message;
+};
+
 const char* guardedProgram = "soramado";
 QtMessageHandler previousHandler = nullptr;
+std::vector<Held> held;
 
 void guardHandler(QtMsgType type, const QMessageLogContext& context, const QString& message)
 {
     if (type == QtFatalMsg) {
+        // The platform's own account of the failed connection is dropped: this
+        // line says what matters.
+        const QByteArray display = qgetenv("DISPLAY");
         std::fprintf(stderr, "%s: cannot open a display to show the clock on (%s)\n",
                      guardedProgram,
-                     qEnvironmentVariableIsSet("DISPLAY")
-                         ? qPrintable(QStringLiteral("DISPLAY=") + qEnvironmentVariable("DISPLAY"))
-                         : "DISPLAY is not set");
+                     display.isEmpty() ? "DISPLAY is not set" : ("DISPLAY=" + display).constData());
         std::fflush(stderr);
         std::_Exit(1);
     }
-    // The platform's own chatter about the failed connection is left out; the
-    // fatal line above says what matters.
-    if (type == QtWarningMsg || type == QtCriticalMsg) {
-        if (message.contains(QLatin1String("display")) ||
-            message.contains(QLatin1String("platform plugin")))
-            return;
-    }
-    if (previousHandler)
-        previousHandler(type, context, message);
+    held.push_back({type, QString::fromUtf8(context.category), message});
 }
 
 } // namespace
@@ -46,6 +47,13 @@ void guardDisplayConnection(const char* programName)
 void endDisplayGuard()
 {
     qInstallMessageHandler(previousHandler);
+    // The connection worked: what was said meanwhile goes out as usual.
+    for (const Held& h : held) {
+        const QByteArray category = h.category.toUtf8();
+        const QMessageLogContext context(nullptr, 0, nullptr, category.constData());
+        qt_message_output(h.type, context, h.message);
+    }
+    held.clear();
 }
 
 } // namespace soramado
