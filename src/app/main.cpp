@@ -1,7 +1,9 @@
 #include "app/mainwindow.h"
 #include "platform/clock.h"
+#include "platform/fontchooser.h"
 #include "platform/fonts.h"
 #include "platform/random.h"
+#include "platform/settingsstore.h"
 #include "platform/startupguard.h"
 
 #include <QApplication>
@@ -16,7 +18,9 @@ int main(int argc, char* argv[])
     soramado::registerFontSubstitutes();
     soramado::SystemClock clock;
     soramado::SeededRandom random(soramado::seedFromClock(clock));
-    soramado::MainWindow window(clock, random);
+    soramado::NativeSettingsStore store;
+    soramado::DialogFontChooser fonts;
+    soramado::MainWindow window(clock, random, store, fonts);
     window.show();
     return QApplication::exec();
 }

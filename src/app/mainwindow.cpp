@@ -1,8 +1,13 @@
 #include "app/mainwindow.h"
 
+#include "about/versionwindow.h"
+#include "app/popupmenu.h"
 #include "app/viewwidget.h"
 #include "assets/assets.h"
+#include "platform/fontchooser.h"
 #include "platform/fonts.h"
+#include "platform/settingsstore.h"
+#include "platform/topmost.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -18,6 +23,7 @@ namespace {
 
 constexpr QRgb WindowColour = 0xffffb0d8u; // red 255, green 176, blue 216
 constexpr QRgb TimeColour = 0xff0000c0u;   // blue 192
+constexpr double ChosenFontPoints = 20;
 
 QLabel* makeLabel(QWidget* parent, const QRect& geometry, Qt::Alignment alignment, double pointSize)
 {
@@ -40,12 +46,33 @@ void setTextColour(QLabel* label, QRgb colour)
     label->setPalette(palette);
 }
 
+class CancellingFontChooser final : public FontChooser {
+public:
+    std::optional<QFont> choose(const QFont&, QWidget*) override { return std::nullopt; }
+};
+
 } // namespace
+
+MainWindow::MainWindow(const Clock& clock, Random& random, SettingsStore& store, FontChooser& fonts,
+                       QWidget* parent)
+    : QWidget(parent,
+              Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      core_(clock, random), settings_(store), fonts_(fonts)
+{
+    startUp();
+}
 
 MainWindow::MainWindow(const Clock& clock, Random& random, QWidget* parent)
     : QWidget(parent,
               Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      core_(clock, random)
+      ownedStore_(std::make_unique<MemorySettingsStore>()),
+      ownedFonts_(std::make_unique<CancellingFontChooser>()), core_(clock, random),
+      settings_(*ownedStore_), fonts_(*ownedFonts_)
+{
+    startUp();
+}
+
+void MainWindow::startUp()
 {
     setWindowTitle(QStringLiteral("Soramado"));
     setWindowIcon(QIcon(QPixmap::fromImage(assets::icon())));
@@ -57,6 +84,7 @@ MainWindow::MainWindow(const Clock& clock, Random& random, QWidget* parent)
     setAutoFillBackground(true);
 
     createControls();
+    createMenu();
     // The tick runs from creation; its events are handled once start-up is done.
     timer_.setInterval(100);
     connect(&timer_, &QTimer::timeout, this, &MainWindow::tick);
@@ -72,6 +100,7 @@ MainWindow::MainWindow(const Clock& clock, Random& random, QWidget* parent)
     }
 
     core_.startUp();
+    applyStoredSettings();
     core_.finishStartUp();
     showFace();
 
@@ -97,6 +126,100 @@ void MainWindow::createControls()
     labTime_->setFont(timeFont);
     setTextColour(labDate_, WeekdayColour);
     setTextColour(labTime_, TimeColour);
+}
+
+void MainWindow::createMenu()
+{
+    mnuPopup_ = new PopupMenu(this);
+    connect(mnuPopup_->mnuFont, &QAction::triggered, this, &MainWindow::fontCommand);
+    for (std::size_t i = 0; i < mnuPopup_->mnuLoc.size(); ++i) {
+        connect(mnuPopup_->mnuLoc[i], &QAction::triggered, this,
+                [this, i] { locationCommand(static_cast<std::int16_t>(i)); });
+    }
+    connect(mnuPopup_->mnuFront, &QAction::triggered, this, &MainWindow::alwaysOnTopCommand);
+    connect(mnuPopup_->mnuVer, &QAction::triggered, this, &MainWindow::versionCommand);
+    connect(mnuPopup_->mnuQuit, &QAction::triggered, this, &MainWindow::quitCommand);
+    connect(picView_, &ViewWidget::clicked, mnuPopup_,
+            [this](const QPoint& globalPos) { mnuPopup_->popup(globalPos); });
+}
+
+// The settings step of start-up: city, clock face, position, always on top.
+void MainWindow::applyStoredSettings()
+{
+    const StoredSettings stored = settings_.read();
+
+    core_.setLocationIndex(stored.LocationIndex);
+    mnuPopup_->checkLocation(stored.LocationIndex);
+
+    QFont timeFont = labTime_->font();
+    timeFont.setFamily(stored.Font);
+    labTime_->setFont(timeFont);
+
+    if (const std::optional<QPoint> framePos = stored.framePosition()) {
+        QList<QRect> screens;
+        for (const QScreen* screen : QGuiApplication::screens())
+            screens.append(screen->geometry());
+        // A monitor unplugged since the last run must not leave the clock out of reach.
+        if (reachesAnyScreen(QRect(*framePos, size()), screens))
+            move(*framePos);
+    }
+
+    // The command flips the flag back, and so applies, checks and writes it.
+    core_.state().AlwaysOnTop = !stored.AlwaysOnTop;
+    alwaysOnTopCommand();
+}
+
+void MainWindow::fontCommand()
+{
+    const std::optional<QFont> chosen = fonts_.choose(labTime_->font(), this);
+    if (!chosen)
+        return;
+    // Only the face counts; the size is the clock's own and the weight stays bold.
+    const QString face = chosen->family();
+    QFont font = labTime_->font();
+    font.setFamily(face);
+    font.setPointSizeF(ChosenFontPoints);
+    labTime_->setFont(font);
+    settings_.writeFont(face);
+}
+
+void MainWindow::locationCommand(std::int16_t index)
+{
+    if (index < 0 || index >= LocationCount)
+        return;
+    settings_.writeLocation(index);
+    // The next tick draws the new city's sky.
+    core_.setLocationIndex(index);
+    mnuPopup_->checkLocation(index);
+}
+
+void MainWindow::alwaysOnTopCommand()
+{
+    bool& on = core_.state().AlwaysOnTop;
+    on = !on;
+    mnuPopup_->mnuFront->setChecked(on);
+    settings_.writeAlwaysTop(on);
+    setTopmost(this, on);
+}
+
+void MainWindow::versionCommand()
+{
+    VersionWindow window(this);
+    window.exec();
+}
+
+void MainWindow::quitCommand()
+{
+    // The same way out as the close box.
+    close();
+}
+
+void MainWindow::savePosition()
+{
+    if (positionSaved_)
+        return;
+    positionSaved_ = true;
+    settings_.writePosition(pos());
 }
 
 void MainWindow::tick()
@@ -140,6 +263,7 @@ void MainWindow::handleKey(int key, Qt::KeyboardModifiers modifiers)
 void MainWindow::closeEvent(QCloseEvent* event)
 {
     event->accept();
+    savePosition();
     timer_.stop();
     // A tool window does not end the event loop by itself when it closes.
     QCoreApplication::quit();

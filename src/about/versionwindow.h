@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QDialog>
+
+class QLabel;
+class QPushButton;
+
+namespace soramado {
+
+// The modal window with the program's name and version. Made afresh for each
+// showing; OK, Enter, Space, Escape and the close box all close it.
+class VersionWindow : public QDialog {
+    Q_OBJECT
+public:
+    static constexpr int ClientWidth = 196;
+    static constexpr int ClientHeight = 137;
+
+    explicit VersionWindow(QWidget* owner);
+
+    QLabel* versionLabel() const { return labVer_; }
+    QPushButton* okButton() const { return cmdOK_; }
+
+private:
+    QLabel* labVer_ = nullptr;
+    QPushButton* cmdOK_ = nullptr;
+};
+
+} // namespace soramado
