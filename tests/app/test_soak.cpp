@@ -1,0 +1,279 @@
+// Long runs of the clock core on simulated time: every 100 ms of one evening
+// and every minute of a leap year for all six cities, with visitor requests
+// sprinkled in. After every tick the state and the view must still make sense.
+
+#include "app/clockcore.h"
+
+#include "assets/assets.h"
+#include "platform/clock.h"
+#include "platform/random.h"
+#include "sky/stars.h"
+#include "sky/viewsurface.h"
+
+#include "support/fakes.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstring>
+#include <ctime>
+#include <optional>
+#include <string>
+
+using namespace soramado;
+using soramado::fakes::at;
+
+namespace {
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool Sanitized = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool Sanitized = true;
+#else
+constexpr bool Sanitized = false;
+#endif
+#else
+constexpr bool Sanitized = false;
+#endif
+
+// Under the sanitizers every tick costs several times more; a sample of the
+// year's days still crosses every season and both solstices.
+constexpr int YearDayStep = Sanitized ? 7 : 1;
+
+// The steps that draw a frame: bird 48, cloud 391, shooting star 4.
+constexpr std::array<int, 7> DrawingSteps{0, 48, 48, 391, 48, 48, 4};
+
+constexpr int StarLeft = 3;
+constexpr int StarRight = 156;
+constexpr int StarTop = 3;
+constexpr int StarBottom = 56;
+constexpr int GroundTop = 80;
+
+std::string describe(const QDateTime& when, int city)
+{
+    return when.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss.zzz")).toStdString() + " city " +
+           std::to_string(city) + ": ";
+}
+
+// Follows a core tick by tick and reports the first thing that is out of place.
+class Watch {
+public:
+    Watch()
+    {
+        for (int phase = 1; phase <= assets::SceneCount; ++phase)
+            scenes_[static_cast<std::size_t>(phase)] =
+                assets::scene(phase).convertToFormat(QImage::Format_RGB32);
+    }
+
+    std::optional<std::string> check(const ClockCore& core)
+    {
+        const ClockState& s = core.state();
+        const int phase = s.Phase;
+        if (phase < PhaseDawn || phase > PhaseNight)
+            return "phase " + std::to_string(phase);
+
+        // A steady clock walks through the phases in order, never skipping one,
+        // and each change sets the new scene exactly once.
+        if (lastPhase_ != PhaseNone && phase != lastPhase_) {
+            if (phase != lastPhase_ % 6 + 1)
+                return "phase " + std::to_string(lastPhase_) + " -> " + std::to_string(phase);
+            if (core.sceneSets() == lastSceneSets_)
+                return "phase changed without a new scene";
+            ++phaseChanges_;
+        }
+
+        if (isEveningPhase(phase)) {
+            if (s.StarsDrawn != s.StarsWanted)
+                return "StarsDrawn " + std::to_string(s.StarsDrawn) + " != StarsWanted " +
+                       std::to_string(s.StarsWanted);
+            if (s.StarsWanted < 0 || s.StarsWanted > MaxStars)
+                return "StarsWanted " + std::to_string(s.StarsWanted);
+            maxStars_ = std::max<int>(maxStars_, s.StarsWanted);
+        } else if (s.StarsWanted != 0) {
+            return "StarsWanted " + std::to_string(s.StarsWanted) + " outside the evening";
+        }
+
+        if (!s.VisitorActive && s.VisitorTicks != 0)
+            return "VisitorTicks " + std::to_string(s.VisitorTicks) + " while idle";
+        if (s.VisitorTicks < 0 || s.VisitorTicks > DrawingSteps[static_cast<std::size_t>(phase)])
+            return "VisitorTicks " + std::to_string(s.VisitorTicks) + " in phase " +
+                   std::to_string(phase);
+        if (s.VisitorTicks != 0 && s.VisitorTicks != lastVisitorTicks_ + 1)
+            return "VisitorTicks " + std::to_string(lastVisitorTicks_) + " -> " +
+                   std::to_string(s.VisitorTicks);
+        if (s.VisitorTicks == 1)
+            ++flights_;
+
+        const QImage& view = core.view().image();
+        const QImage& scene = scenes_[static_cast<std::size_t>(phase)];
+        if (view.format() != QImage::Format_RGB32 || view.size() != scene.size())
+            return "view is not a 160 x 120 RGB32 picture";
+        for (int y = GroundTop; y < ViewSurface::Height; ++y) {
+            if (std::memcmp(view.constScanLine(y), scene.constScanLine(y),
+                            static_cast<std::size_t>(view.bytesPerLine())) != 0)
+                return "row " + std::to_string(y) + " differs from scene " + std::to_string(phase);
+        }
+
+        // The sky is looked at whole only when its pixels changed.
+        if (core.view().revision() != lastRevision_ && s.VisitorTicks == 0) {
+            if (auto fault = checkSky(view, scene, s))
+                return fault;
+        }
+
+        lastPhase_ = phase;
+        lastSceneSets_ = core.sceneSets();
+        lastVisitorTicks_ = s.VisitorTicks;
+        lastRevision_ = core.view().revision();
+        return std::nullopt;
+    }
+
+    int phaseChanges() const { return phaseChanges_; }
+    int flights() const { return flights_; }
+    int maxStars() const { return maxStars_; }
+
+private:
+    // With no visitor on it the view is the scene plus at most StarsDrawn
+    // stars, all inside their band and only in the evening.
+    static std::optional<std::string> checkSky(const QImage& view, const QImage& scene,
+                                               const ClockState& s)
+    {
+        int stars = 0;
+        for (int y = 0; y < GroundTop; ++y) {
+            const auto* shown = reinterpret_cast<const QRgb*>(view.constScanLine(y));
+            const auto* painted = reinterpret_cast<const QRgb*>(scene.constScanLine(y));
+            for (int x = 0; x < ViewSurface::Width; ++x) {
+                if (shown[x] == painted[x])
+                    continue;
+                const std::string at = " at (" + std::to_string(x) + ", " + std::to_string(y) + ")";
+                if ((shown[x] | 0xff000000u) != StarColour)
+                    return "stray pixel" + at;
+                if (!isEveningPhase(s.Phase))
+                    return "star outside the evening" + at;
+                if (x < StarLeft || x > StarRight || y < StarTop || y > StarBottom)
+                    return "star outside its band" + at;
+                ++stars;
+            }
+        }
+        if (stars > s.StarsDrawn)
+            return std::to_string(stars) + " stars shown, " + std::to_string(s.StarsDrawn) +
+                   " drawn";
+        return std::nullopt;
+    }
+
+    std::array<QImage, 7> scenes_;
+    int lastPhase_ = PhaseNone;
+    int lastSceneSets_ = 0;
+    int lastVisitorTicks_ = 0;
+    std::uint64_t lastRevision_ = 0;
+    int phaseChanges_ = 0;
+    int flights_ = 0;
+    int maxStars_ = 0;
+};
+
+// Seeded draws that never win the visitor test by themselves, so that the
+// year's flights come only from requests and the run stays short: every
+// visitor step decodes its frames afresh.
+class NoChanceRandom final : public Random {
+public:
+    explicit NoChanceRandom(std::uint64_t seed) : random_(seed) {}
+    double next() override
+    {
+        const double r = random_.next();
+        return r * 3000 < 1 ? r + 1.0 / 3000 : r;
+    }
+
+private:
+    SeededRandom random_;
+};
+
+// A zone without daylight saving, so every simulated minute exists exactly
+// once, and a set TZ spares the C library a look at /etc/localtime per call.
+void pinTimeZone()
+{
+    qputenv("TZ", "Asia/Tokyo");
+    tzset();
+}
+
+template <typename R> struct Soak {
+    SettableClock clock;
+    R random;
+    ClockCore core{clock, random};
+    Watch watch;
+
+    Soak(QDateTime start, int city, std::uint64_t seed) : random(seed)
+    {
+        clock.set(start);
+        core.startUp();
+        core.setLocationIndex(static_cast<std::int16_t>(city));
+        core.finishStartUp();
+    }
+};
+
+TEST(Soak, EveryTenthOfASecondOfOneEvening)
+{
+    // 東京, 2003/5/1: sunset 18:03:36, so day until 17:03:36, night from 18:18:36.
+    pinTimeZone();
+    const QDateTime start = at(2003, 5, 1, 16, 50, 0);
+    const QDateTime end = at(2003, 5, 1, 18, 30, 0);
+    // Real chance here: flights also start by themselves, about once in 3000 ticks.
+    Soak<SeededRandom> soak(start, DefaultLocationIndex, 20030501);
+    ASSERT_EQ(soak.core.state().Phase, PhaseDay);
+
+    int tick = 0;
+    while (soak.clock.now() < end) {
+        soak.clock.advanceMs(100);
+        // A person pressing Shift+F9 now and then, also during a flight.
+        if (++tick % 617 == 0)
+            soak.core.requestVisitor();
+        soak.core.tick();
+        if (auto fault = soak.watch.check(soak.core))
+            FAIL() << describe(soak.clock.now(), DefaultLocationIndex) << *fault;
+    }
+    EXPECT_EQ(soak.core.state().Phase, PhaseNight);
+    EXPECT_EQ(soak.watch.phaseChanges(), 3);
+    EXPECT_EQ(soak.watch.maxStars(), MaxStars);
+    EXPECT_GT(soak.watch.flights(), 10);
+}
+
+class SoakYear : public ::testing::TestWithParam<int> {};
+
+TEST_P(SoakYear, EveryMinuteOfALeapYear)
+{
+    pinTimeZone();
+    const int city = GetParam();
+    const QDateTime start = at(2004, 1, 1, 0, 0, 0);
+    Soak<NoChanceRandom> soak(start, city, 2004u + static_cast<unsigned>(city));
+    ASSERT_EQ(soak.core.state().Phase, PhaseNight);
+
+    int days = 0;
+    int tick = 0;
+    for (QDate day = start.date(); day.year() == 2004; day = day.addDays(YearDayStep)) {
+        // Each sampled day starts at midnight, in the night phase like the last.
+        soak.clock.set(QDateTime(day, QTime(0, 0)));
+        for (int minute = 0; minute < 24 * 60; ++minute) {
+            if (minute > 0)
+                soak.clock.advanceMs(60 * 1000);
+            // About every third day, each time 577 minutes later in the day,
+            // so requests fall into every phase and onto its edges.
+            if (++tick % (3 * 24 * 60 + 577) == 0)
+                soak.core.requestVisitor();
+            soak.core.tick();
+            if (auto fault = soak.watch.check(soak.core))
+                FAIL() << describe(soak.clock.now(), city) << *fault;
+        }
+        ++days;
+    }
+    EXPECT_EQ(days, Sanitized ? 53 : 366);
+    // Dawn, morning, day, evening, dusk and night, once each every day.
+    EXPECT_EQ(soak.watch.phaseChanges(), 6 * days);
+    EXPECT_EQ(soak.watch.maxStars(), MaxStars);
+    EXPECT_GT(soak.watch.flights(), days / 4);
+}
+
+INSTANTIATE_TEST_SUITE_P(AllCities, SoakYear, ::testing::Range(0, LocationCount),
+                         [](const ::testing::TestParamInfo<int>& info) {
+                             return "City" + std::to_string(info.param);
+                         });
+
+} // namespace
