@@ -1,5 +1,6 @@
 #include "app/mainwindow.h"
 #include "platform/clock.h"
+#include "platform/displayplatform.h"
 #include "platform/fontchooser.h"
 #include "platform/fonts.h"
 #include "platform/random.h"
@@ -10,6 +11,7 @@
 
 int main(int argc, char* argv[])
 {
+    soramado::applyDisplayPlatform(argc, argv);
     soramado::guardDisplayConnection("soramado");
     QApplication app(argc, argv);
     soramado::endDisplayGuard();
