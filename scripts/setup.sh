@@ -11,6 +11,9 @@ SORAMADO_PACKAGES=(
 )
 # Only what the end-to-end tests drive the real program with.
 SORAMADO_E2E_PACKAGES=(xvfb xdotool faketime imagemagick x11-utils openbox)
+# The install and package checks: the desktop entry and AppStream validators,
+# the manual page renderer, and dpkg-shlibdeps for the package's dependencies.
+SORAMADO_E2E_PACKAGES+=(desktop-file-utils appstream groff-base dpkg-dev)
 
 soramado_install() {
     local missing=()
