@@ -11,12 +11,7 @@ using namespace soramado;
 
 namespace {
 
-QColor background(const QWidget* w)
-{
-    return w->palette().color(QPalette::Window);
-}
-
-TEST(VersionWindow, LayoutTextsAndColours)
+TEST(VersionWindow, FixedToolWindowWithTheVersionAndOnlyOkTakingFocus)
 {
     QWidget owner;
     VersionWindow w(&owner);
@@ -27,42 +22,18 @@ TEST(VersionWindow, LayoutTextsAndColours)
     EXPECT_TRUE(w.isModal());
     EXPECT_EQ(w.windowFlags() & Qt::WindowType_Mask, Qt::Tool);
     EXPECT_FALSE(w.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
-    EXPECT_EQ(background(&w), QColor(255, 176, 208));
-
-    auto* name = w.findChild<QLabel*>(QStringLiteral("Label1"));
-    ASSERT_NE(name, nullptr);
-    EXPECT_EQ(name->text(), QStringLiteral("Soramado"));
-    EXPECT_EQ(name->geometry(), QRect(31, 2, 128, 33));
-    EXPECT_EQ(name->font().family(), QStringLiteral("Times New Roman"));
-    EXPECT_DOUBLE_EQ(name->font().pointSizeF(), 21.75);
-    EXPECT_TRUE(name->font().bold() && name->font().italic());
-    EXPECT_EQ(name->palette().color(QPalette::WindowText), QColor(128, 0, 0));
-
-    QLabel* version = w.versionLabel();
-    EXPECT_EQ(version->objectName(), QStringLiteral("labVer"));
-    EXPECT_EQ(version->text(), QStringLiteral("ver.1.04a"));
-    EXPECT_EQ(version->geometry(), QRect(42, 41, 104, 19));
-    EXPECT_TRUE(version->autoFillBackground());
-    EXPECT_EQ(background(version), QColor(255, 255, 192));
-    EXPECT_EQ(version->alignment(), Qt::AlignCenter);
-
-    for (const auto& [label, rect, points] :
-         {std::tuple{"Label3", QRect(3, 67, 131, 15), 9.0},
-          std::tuple{"Label4", QRect(51, 85, 130, 15), 11.25}}) {
-        auto* credit = w.findChild<QLabel*>(QLatin1String(label));
-        ASSERT_NE(credit, nullptr) << label;
-        EXPECT_FALSE(credit->text().isEmpty());
-        EXPECT_EQ(credit->geometry(), rect);
-        EXPECT_DOUBLE_EQ(credit->font().pointSizeF(), points);
-        EXPECT_EQ(credit->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+    EXPECT_EQ(w.versionLabel()->objectName(), QStringLiteral("labVer"));
+    EXPECT_EQ(w.versionLabel()->text(), QStringLiteral("ver.1.04a"));
+    // The yellow box must be painted, not see-through like the other labels.
+    EXPECT_TRUE(w.versionLabel()->autoFillBackground());
+    for (const char* name : {"Label1", "Label3", "Label4"}) {
+        auto* label = w.findChild<QLabel*>(QLatin1String(name));
+        ASSERT_NE(label, nullptr) << name;
+        EXPECT_FALSE(label->text().isEmpty()) << name;
     }
-
-    QPushButton* ok = w.okButton();
-    EXPECT_EQ(ok->objectName(), QStringLiteral("cmdOK"));
-    EXPECT_EQ(ok->text(), QStringLiteral("OK"));
-    EXPECT_EQ(ok->geometry(), QRect(55, 106, 82, 27));
-    EXPECT_EQ(ok->palette().color(QPalette::Button), QColor(192, 255, 192));
-    EXPECT_EQ(ok->font().family(), QStringLiteral("Arial"));
+    for (QWidget* child : w.findChildren<QWidget*>())
+        EXPECT_EQ(child->focusPolicy() != Qt::NoFocus, child == w.okButton())
+            << child->objectName().toStdString();
 }
 
 // Opens the window modal, lets `act` run inside its event loop, and tells
