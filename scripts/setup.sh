@@ -10,7 +10,9 @@ SORAMADO_PACKAGES=(
     fonts-ipafont-gothic fonts-noto-cjk
 )
 # Only what the end-to-end tests drive the real program with.
-SORAMADO_E2E_PACKAGES=(xvfb xdotool faketime imagemagick x11-utils openbox)
+# xwd (x11-apps) dumps the screen, python3 reads the dump, wmctrl sends a
+# close request, tzdata gives the Tokyo time zone.
+SORAMADO_E2E_PACKAGES=(xvfb xdotool faketime imagemagick x11-utils x11-apps openbox wmctrl python3 tzdata)
 # The install and package checks: the desktop entry and AppStream validators,
 # the manual page renderer, and dpkg-shlibdeps for the package's dependencies.
 SORAMADO_E2E_PACKAGES+=(desktop-file-utils appstream groff-base dpkg-dev)
