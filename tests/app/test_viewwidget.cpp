@@ -1,3 +1,4 @@
+#include "app/mainwindow.h"
 #include "app/viewwidget.h"
 #include "sky/phase.h"
 #include "sky/viewsurface.h"
@@ -178,26 +179,35 @@ QString accessibleText(QObject* object, QAccessible::Text kind)
     return face ? face->text(kind) : QStringLiteral("<no interface>");
 }
 
-class ViewWidgetPhase : public ::testing::TestWithParam<std::pair<int, const char*>> {};
+struct Scene {
+    int phase;
+    const char* description;
+};
+
+void PrintTo(const Scene& scene, std::ostream* out)
+{
+    *out << "phase " << scene.phase;
+}
+
+class ViewWidgetPhase : public ::testing::TestWithParam<Scene> {};
 
 TEST_P(ViewWidgetPhase, DescriptionNamesThePhaseInJapanese)
 {
     ViewSurface view;
     ViewWidget widget(view);
-    widget.setPhase(PhaseNight == GetParam().first ? PhaseDay : PhaseNight);
-    widget.setPhase(GetParam().first);
+    widget.setPhase(GetParam().phase == PhaseNight ? PhaseDay : PhaseNight);
+    widget.setPhase(GetParam().phase);
     EXPECT_EQ(accessibleText(&widget, QAccessible::Name), QStringLiteral("外の景色"));
-    EXPECT_TRUE(accessibleText(&widget, QAccessible::Description)
-                    .contains(QString::fromUtf8(GetParam().second)))
-        << accessibleText(&widget, QAccessible::Description).toStdString();
+    EXPECT_EQ(accessibleText(&widget, QAccessible::Description),
+              QString::fromUtf8(GetParam().description));
 }
 
 INSTANTIATE_TEST_SUITE_P(Phases, ViewWidgetPhase,
-                         ::testing::Values(std::pair{1, "夜明け"}, std::pair{2, "朝"},
-                                           std::pair{3, "昼"}, std::pair{4, "夕方"},
-                                           std::pair{5, "夕暮れ"}, std::pair{6, "夜"}),
+                         ::testing::Values(Scene{1, "夜明けの景色"}, Scene{2, "朝の景色"},
+                                           Scene{3, "昼の景色"}, Scene{4, "夕方の景色"},
+                                           Scene{5, "夕暮れの景色"}, Scene{6, "夜の景色"}),
                          [](const auto& info) {
-                             return "Phase" + std::to_string(info.param.first);
+                             return "Phase" + std::to_string(info.param.phase);
                          });
 
 TEST(ViewWidgetPhaseEdges, NoPhaseYetLeavesTheDescriptionEmpty)
@@ -206,6 +216,28 @@ TEST(ViewWidgetPhaseEdges, NoPhaseYetLeavesTheDescriptionEmpty)
     ViewWidget widget(view);
     widget.setPhase(PhaseNone);
     EXPECT_TRUE(accessibleText(&widget, QAccessible::Description).isEmpty());
+}
+
+// The window as a screen reader meets it: the labels speak their text and the
+// picture names the scene of the moment, following the clock.
+TEST(MainWindowAccessibility, LabelsSpeakTheirTextAndThePictureItsScene)
+{
+    SettableClock clock(fakes::at(2003, 5, 1, 12, 0, 0));
+    fakes::ScriptedRandom random;
+    MainWindow window(clock, random);
+    for (QLabel* label : {window.dateLabel(), window.dayLabel(), window.timeLabel()}) {
+        ASSERT_FALSE(label->text().isEmpty());
+        EXPECT_EQ(accessibleText(label, QAccessible::Name), label->text());
+    }
+    EXPECT_EQ(accessibleText(window.viewWidget(), QAccessible::Name), QStringLiteral("外の景色"));
+    EXPECT_EQ(accessibleText(window.viewWidget(), QAccessible::Description),
+              QStringLiteral("昼の景色"));
+
+    clock.set(fakes::at(2003, 5, 1, 23, 0, 0));
+    window.tick();
+    EXPECT_EQ(accessibleText(window.timeLabel(), QAccessible::Name), QStringLiteral("23:00:00"));
+    EXPECT_EQ(accessibleText(window.viewWidget(), QAccessible::Description),
+              QStringLiteral("夜の景色"));
 }
 
 } // namespace
