@@ -237,6 +237,7 @@ void MainWindow::showFace()
     labDate_->setText(face.date);
     labDay_->setText(face.weekday);
     labTime_->setText(face.time);
+    picView_->setPhase(core_.state().Phase);
     picView_->refresh();
 }
 
