@@ -18,6 +18,10 @@ QImage scene(int position);
 // A null image for a key that has no frame.
 QImage frame(const QString& key);
 
+// The lookups keep the last few decoded pictures, so that a visitor's steps do
+// not decode the same frames ten times a second. This drops them.
+void forgetDecodedPictures();
+
 // "M" or "G" + two-digit visitor + two-digit frame.
 QString frameKey(QChar list, int visitor, int frameNo);
 
