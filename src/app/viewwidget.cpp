@@ -100,7 +100,8 @@ QImage scalePixelArt(const QImage& picture, qreal ratio)
     QImage out = repeatPixels(source, whole);
     if (out.width() != width || out.height() != height)
         out = resampleByArea(out, width, height);
-    out.setDevicePixelRatio(ratio);
+    if (out.devicePixelRatio() != ratio) // setting it detaches a shared picture
+        out.setDevicePixelRatio(ratio);
     return out;
 }
 
