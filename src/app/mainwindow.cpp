@@ -14,6 +14,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QScreen>
+#include <QWindow>
 
 #include <cmath>
 
@@ -219,7 +220,9 @@ void MainWindow::savePosition()
     if (positionSaved_)
         return;
     positionSaved_ = true;
-    settings_.writePosition(pos());
+    // The native window knows the frame that the window manager added even
+    // when the widget's cached frame is stale (a manager that started late).
+    settings_.writePosition(windowHandle() ? windowHandle()->framePosition() : pos());
 }
 
 void MainWindow::tick()
