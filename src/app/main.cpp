@@ -6,6 +6,7 @@
 #include "platform/random.h"
 #include "platform/settingsstore.h"
 #include "platform/startupguard.h"
+#include "platform/termination.h"
 
 #include <QApplication>
 
@@ -23,6 +24,7 @@ int main(int argc, char* argv[])
     soramado::NativeSettingsStore store;
     soramado::DialogFontChooser fonts;
     soramado::MainWindow window(clock, random, store, fonts);
+    soramado::closeOnTermination(&window);
     window.show();
     return QApplication::exec();
 }
