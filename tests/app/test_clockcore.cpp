@@ -1,34 +1,13 @@
-#include "app/clockcore.h"
-
-#include "support/fakes.h"
+#include "support/rig.h"
 
 #include <gtest/gtest.h>
 
 using namespace soramado;
 using soramado::fakes::at;
-using soramado::fakes::ScriptedRandom;
 
 namespace {
 
-// A core started at a given moment, ticking on a fake clock.
-struct Rig {
-    SettableClock clock;
-    ScriptedRandom random;
-    ClockCore core{clock, random};
-
-    explicit Rig(QDateTime start, int city = DefaultLocationIndex)
-    {
-        clock.set(start);
-        core.startUp();
-        core.setLocationIndex(static_cast<std::int16_t>(city));
-        core.finishStartUp();
-    }
-    void tickAt(QDateTime moment)
-    {
-        clock.set(moment);
-        core.tick();
-    }
-};
+using Rig = fakes::Rig<fakes::ScriptedRandom>;
 
 TEST(ClockTick, FirstTickAfterMidnightRefreshesTheDateOnce)
 {
