@@ -34,6 +34,8 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
+# A timeout or Ctrl+C must not leave the programs and the display running.
+trap "exit 130" INT TERM HUP
 
 # A display of our own, so nothing else draws or wakes the programs.
 Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
