@@ -14,8 +14,9 @@ SORAMADO_PACKAGES=(
 # close request, tzdata gives the Tokyo time zone.
 SORAMADO_E2E_PACKAGES=(xvfb xdotool faketime imagemagick x11-utils x11-apps openbox wmctrl python3 tzdata)
 # The install and package checks: the desktop entry and AppStream validators,
-# the manual page renderer, and dpkg-shlibdeps for the package's dependencies.
-SORAMADO_E2E_PACKAGES+=(desktop-file-utils appstream groff-base dpkg-dev)
+# the manual page renderer, and dpkg-shlibdeps (with file, which cpack needs
+# to find the binaries) for the package's dependencies.
+SORAMADO_E2E_PACKAGES+=(desktop-file-utils appstream groff-base dpkg-dev file)
 
 soramado_install() {
     local missing=()
