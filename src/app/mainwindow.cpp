@@ -87,6 +87,7 @@ void MainWindow::startUp()
     createControls();
     createMenu();
     // The tick runs from creation; its events are handled once start-up is done.
+    timer_.setObjectName(QStringLiteral("Timer1"));
     timer_.setInterval(100);
     connect(&timer_, &QTimer::timeout, this, &MainWindow::tick);
     timer_.start();

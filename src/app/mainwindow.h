@@ -70,7 +70,7 @@ private:
     ClockCore core_;
     Settings settings_;
     FontChooser& fonts_;
-    QTimer timer_;
+    QTimer timer_{this}; // a child, so that tests can find and hold it
     ViewWidget* picView_ = nullptr;
     QLabel* labDay_ = nullptr;
     QLabel* labDate_ = nullptr;
