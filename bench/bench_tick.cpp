@@ -30,6 +30,18 @@ const QDateTime Morning(QDate(2003, 5, 1), QTime(5, 40, 0));
 const QDateTime Night(QDate(2003, 5, 1), QTime(22, 0, 0));
 constexpr int TicksPerMinute = 600;
 
+// A core as the window has it right after start-up at `start`.
+struct Started {
+    SettableClock clock;
+    QuietRandom random;
+    ClockCore core{clock, random};
+    explicit Started(const QDateTime& start) : clock(start)
+    {
+        core.startUp();
+        core.finishStartUp();
+    }
+};
+
 // The moments of one minute from `start`, 100 ms apart.
 std::vector<QDateTime> minuteFrom(const QDateTime& start)
 {
@@ -43,11 +55,9 @@ std::vector<QDateTime> minuteFrom(const QDateTime& start)
 // UpdateClock(1) and the view update, no star due, no visitor, no scene change.
 void OrdinaryTick(benchmark::State& state)
 {
-    SettableClock clock(Noon);
-    QuietRandom random;
-    ClockCore core(clock, random);
-    core.startUp();
-    core.finishStartUp();
+    Started started(Noon);
+    SettableClock& clock = started.clock;
+    ClockCore& core = started.core;
     const std::vector<QDateTime> minute = minuteFrom(Noon);
     std::size_t n = 0;
     for (auto _ : state) {
@@ -63,11 +73,8 @@ BENCHMARK(OrdinaryTick);
 // UpdateClock(2): the date and weekday texts too.
 void FullTick(benchmark::State& state)
 {
-    SettableClock clock(Noon);
-    QuietRandom random;
-    ClockCore core(clock, random);
-    core.startUp();
-    core.finishStartUp();
+    Started started(Noon);
+    ClockCore& core = started.core;
     for (auto _ : state)
         core.UpdateClock(2);
     benchmark::DoNotOptimize(core.face().date);
@@ -78,11 +85,9 @@ BENCHMARK(FullTick);
 // The request is renewed every tick, so the flight starts over when it ends.
 void VisitorTick(benchmark::State& state, QDateTime start)
 {
-    SettableClock clock(start);
-    QuietRandom random;
-    ClockCore core(clock, random);
-    core.startUp();
-    core.finishStartUp();
+    Started started(start);
+    SettableClock& clock = started.clock;
+    ClockCore& core = started.core;
     const std::vector<QDateTime> minute = minuteFrom(start);
     std::size_t n = 0;
     for (auto _ : state) {
@@ -100,11 +105,9 @@ BENCHMARK_CAPTURE(VisitorTick, shootingStar, Night);
 // A tick on which the phase changes and the scene picture is replaced.
 void SceneTick(benchmark::State& state)
 {
-    SettableClock clock(Noon);
-    QuietRandom random;
-    ClockCore core(clock, random);
-    core.startUp();
-    core.finishStartUp();
+    Started started(Noon);
+    SettableClock& clock = started.clock;
+    ClockCore& core = started.core;
     bool night = false;
     for (auto _ : state) {
         night = !night;

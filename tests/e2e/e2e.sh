@@ -182,6 +182,13 @@ geometry() {
         END { print x, y, w, h }'
 }
 
+# The client area at its design place and size.
+expect_design_place() {
+    local geo
+    geo=$(geometry "$wid")
+    [ "$geo" = "160 128 169 172" ] || fail "client area at/size '$geo', expected '160 128 169 172'"
+}
+
 # The frame: the outermost ancestor of a window below the root.
 frame_window() {
     local window=$1 parent root
@@ -283,9 +290,7 @@ first_start_try() {
 check_first_start() {
     start_x
     twice first_start_try
-    local geo
-    geo=$(geometry "$wid")
-    [ "$geo" = "160 128 169 172" ] || fail "client area at/size '$geo', expected '160 128 169 172'"
+    expect_design_place
     local until
     until=$(deadline 5)
     until [ -f "$store" ]; do
@@ -464,9 +469,7 @@ bad_store_try() {
 check_bad_store() {
     start_x
     twice bad_store_try
-    local geo
-    geo=$(geometry "$wid")
-    [ "$geo" = "160 128 169 172" ] || fail "client area at/size '$geo', expected '160 128 169 172'"
+    expect_design_place
     [ -s "$work/app.err" ] || fail "no warning on stderr"
     local key
     for key in Location Left AlwaysTop; do
