@@ -4,6 +4,7 @@
 #include "app/popupmenu.h"
 #include "app/viewwidget.h"
 #include "assets/assets.h"
+#include "common/numbers.h"
 #include "platform/fontchooser.h"
 #include "platform/fonts.h"
 #include "platform/settingsstore.h"
@@ -16,7 +17,6 @@
 #include <QScreen>
 #include <QWindow>
 
-#include <cmath>
 
 namespace soramado {
 
@@ -94,9 +94,7 @@ void MainWindow::startUp()
 
     const QScreen* screen = QGuiApplication::primaryScreen();
     if (screen) {
-        const auto twips = [](double dpi) {
-            return dpi > 0 ? static_cast<int>(std::lround(1440.0 / dpi)) : 15;
-        };
+        const auto twips = [](double dpi) { return dpi > 0 ? roundHalfEven(1440.0 / dpi) : 15; };
         core_.setTwipsPerPixel(twips(screen->logicalDotsPerInchX()),
                                twips(screen->logicalDotsPerInchY()));
     }

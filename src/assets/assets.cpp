@@ -3,7 +3,6 @@
 #include "common/numbers.h"
 
 #include <array>
-#include <mutex>
 
 namespace soramado::assets {
 
@@ -19,7 +18,6 @@ class RecentPictures {
 public:
     QImage load(const QString& path)
     {
-        const std::lock_guard lock(mutex_);
         for (std::size_t i = 0; i < entries_.size(); ++i) {
             if (entries_[i].path == path) {
                 rotateToFront(i);
@@ -34,11 +32,7 @@ public:
         return picture;
     }
 
-    void clear()
-    {
-        const std::lock_guard lock(mutex_);
-        entries_ = {};
-    }
+    void clear() { entries_ = {}; }
 
 private:
     struct Entry {
@@ -52,7 +46,6 @@ private:
             std::swap(entries_[i], entries_[i - 1]);
     }
 
-    std::mutex mutex_;
     std::array<Entry, 4> entries_;
 };
 
