@@ -17,7 +17,6 @@
 #include <QScreen>
 #include <QWindow>
 
-
 namespace soramado {
 
 namespace {
@@ -87,9 +86,13 @@ void MainWindow::startUp()
     createControls();
     createMenu();
     // The tick runs from creation; its events are handled once start-up is done.
+    // It sleeps until the core's next tick that can change something, to the
+    // millisecond, so that the time label turns with the system clock's second.
     timer_.setObjectName(QStringLiteral("Timer1"));
+    timer_.setSingleShot(true);
+    timer_.setTimerType(Qt::PreciseTimer);
     timer_.setInterval(100);
-    connect(&timer_, &QTimer::timeout, this, &MainWindow::tick);
+    connect(&timer_, &QTimer::timeout, this, &MainWindow::wake);
     timer_.start();
 
     const QScreen* screen = QGuiApplication::primaryScreen();
@@ -188,9 +191,12 @@ void MainWindow::locationCommand(std::int16_t index)
     if (index < 0 || index >= LocationCount)
         return;
     settings_.writeLocation(index);
-    // The next tick draws the new city's sky.
+    // The next tick draws the new city's sky; it need not wait for the second.
     core_.setLocationIndex(index);
+    core_.requestTick();
     mnuPopup_->checkLocation(index);
+    if (timer_.isActive())
+        scheduleWake();
 }
 
 void MainWindow::alwaysOnTopCommand()
@@ -230,6 +236,17 @@ void MainWindow::tick()
     showFace();
 }
 
+void MainWindow::wake()
+{
+    tick();
+    scheduleWake();
+}
+
+void MainWindow::scheduleWake()
+{
+    timer_.start(core_.planWake().delayMs);
+}
+
 void MainWindow::showFace()
 {
     const ClockFace& face = core_.face();
@@ -259,8 +276,12 @@ void MainWindow::handleKey(int key, Qt::KeyboardModifiers modifiers)
 {
     const Qt::KeyboardModifiers held =
         modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
-    if (key == Qt::Key_F9 && held == Qt::ShiftModifier)
+    if (key == Qt::Key_F9 && held == Qt::ShiftModifier) {
         core_.requestVisitor();
+        // The visitor comes on the next tick, not at the next second.
+        if (timer_.isActive())
+            scheduleWake();
+    }
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

@@ -44,6 +44,8 @@ public:
 
     // One tick of the clock, as the timer runs it.
     void tick();
+    // The single-shot timer's run: a tick, then sleep until the next one due.
+    void wake();
 
     // The commands of the popup menu.
     void fontCommand();
@@ -63,6 +65,7 @@ private:
     void applyStoredSettings();
     void savePosition();
     void showFace();
+    void scheduleWake();
     void handleKey(int key, Qt::KeyboardModifiers modifiers);
 
     std::unique_ptr<SettingsStore> ownedStore_;
@@ -70,7 +73,7 @@ private:
     ClockCore core_;
     Settings settings_;
     FontChooser& fonts_;
-    QTimer timer_{this}; // a child, so that tests can find and hold it
+    QTimer timer_{this}; // a child, so that tests can find and hold it; single-shot
     ViewWidget* picView_ = nullptr;
     QLabel* labDay_ = nullptr;
     QLabel* labDate_ = nullptr;

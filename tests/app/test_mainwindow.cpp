@@ -412,7 +412,7 @@ TEST(VersionCommand, ModalOverTheWindowWhileTheClockTicks)
     QWidget* owner = nullptr;
     bool ticked = false;
     QTimer poll;
-    const int drawsAtOpen = rig.random.draws();
+    const std::uint64_t ticksAtOpen = w.core().ticksRun();
     QObject::connect(&poll, &QTimer::timeout, [&] {
         auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
         if (!dialog)
@@ -421,7 +421,7 @@ TEST(VersionCommand, ModalOverTheWindowWhileTheClockTicks)
         name = dialog->objectName();
         owner = dialog->parentWidget();
         text = dialog->findChild<QLabel*>(QStringLiteral("labVer"))->text();
-        ticked = rig.random.draws() > drawsAtOpen;
+        ticked = w.core().ticksRun() > ticksAtOpen;
         if (ticked)
             dialog->accept();
     });
