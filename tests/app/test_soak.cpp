@@ -3,6 +3,7 @@
 // sprinkled in. After every tick the state and the view must still make sense.
 
 #include "app/clockcore.h"
+#include "app/wakeplan.h"
 
 #include "assets/assets.h"
 #include "platform/clock.h"
@@ -234,6 +235,82 @@ TEST(Soak, EveryTenthOfASecondOfOneEvening)
     EXPECT_EQ(soak.watch.phaseChanges(), 3);
     EXPECT_EQ(soak.watch.maxStars(), MaxStars);
     EXPECT_GT(soak.watch.flights(), 10);
+}
+
+// What a person sees at a moment: the labels, the picture and the counters.
+std::optional<std::string> sameSight(const ClockCore& sleeping, const ClockCore& ticking)
+{
+    const ClockFace& a = sleeping.face();
+    const ClockFace& b = ticking.face();
+    if (a.date != b.date || a.weekday != b.weekday || a.weekdayColour != b.weekdayColour ||
+        a.time != b.time)
+        return "labels " + a.time.toStdString() + " / " + b.time.toStdString();
+    const ClockState& s = sleeping.state();
+    const ClockState& t = ticking.state();
+    if (s.Phase != t.Phase || s.StarsDrawn != t.StarsDrawn || s.StarsWanted != t.StarsWanted ||
+        s.VisitorActive != t.VisitorActive || s.VisitorTicks != t.VisitorTicks)
+        return "state: phase " + std::to_string(s.Phase) + "/" + std::to_string(t.Phase) +
+               " stars " + std::to_string(s.StarsDrawn) + "/" + std::to_string(t.StarsDrawn) +
+               " visitor " + std::to_string(s.VisitorTicks) + "/" + std::to_string(t.VisitorTicks);
+    if (sleeping.view().image() != ticking.view().image())
+        return "the pictures differ";
+    return std::nullopt;
+}
+
+// A clock that sleeps between planned wakes beside one that ticks every
+// 100 ms, from the same moment with the same seed: at every wake both must
+// show the same. Shift+F9 now and then, on both, right after a wake.
+void sleepBesideTicking(const QDateTime& start, const QDateTime& end, int city, std::uint64_t seed,
+                        int* wakes, int* flights)
+{
+    Soak<SeededRandom> sleeping(start, city, seed);
+    Soak<SeededRandom> ticking(start, city, seed);
+    int wake = 0;
+    int tickingFlights = 0;
+    while (sleeping.clock.now() < end) {
+        const WakePlan plan = sleeping.core.planWake();
+        ASSERT_GE(plan.delayMs, 1);
+        ASSERT_LE(plan.delayMs, 1000);
+        sleeping.clock.advanceMs(plan.delayMs);
+        sleeping.core.tick();
+        while (ticking.clock.now() < sleeping.clock.now()) {
+            ticking.clock.advanceMs(100);
+            ticking.core.tick();
+            tickingFlights += ticking.core.state().VisitorTicks == 1;
+        }
+        ASSERT_EQ(ticking.clock.now(), sleeping.clock.now());
+        if (auto fault = sleeping.watch.check(sleeping.core))
+            FAIL() << describe(sleeping.clock.now(), city) << *fault;
+        if (auto fault = sameSight(sleeping.core, ticking.core))
+            FAIL() << describe(sleeping.clock.now(), city) << *fault;
+        if (++wake % 3001 == 0) {
+            sleeping.core.requestVisitor();
+            ticking.core.requestVisitor();
+        }
+    }
+    *wakes = wake;
+    *flights = sleeping.watch.flights();
+    EXPECT_EQ(tickingFlights, *flights);
+}
+
+TEST(Soak, ASleepingClockShowsAtEveryWakeWhatTheTickingOneShows)
+{
+    pinTimeZone();
+    int wakes = 0;
+    int flights = 0;
+    // A whole day of 東京 in May, midnight to midnight.
+    sleepBesideTicking(at(2003, 5, 1, 0, 0, 0), at(2003, 5, 2, 0, 0, 0), DefaultLocationIndex,
+                       20030501, &wakes, &flights);
+    if (HasFatalFailure())
+        return;
+    // A wake a second, and one per tick of every flight.
+    EXPECT_GT(flights, 100);
+    EXPECT_GE(wakes, 86400);
+    EXPECT_LT(wakes, 86400 + flights * 392 + 100);
+
+    // A winter evening of 札幌, stars and all.
+    sleepBesideTicking(at(2003, 12, 20, 15, 30, 0), at(2003, 12, 20, 17, 0, 0), 0, 20031220, &wakes,
+                       &flights);
 }
 
 class SoakYear : public ::testing::TestWithParam<int> {};
