@@ -32,6 +32,12 @@ void applyDisplayPlatform(int argc, const char* const* argv)
     const auto read = [](const char* name) { return qEnvironmentVariable(name).toStdString(); };
     const DisplayEnvironment env{read("WAYLAND_DISPLAY"), read("XDG_SESSION_TYPE"), read("DISPLAY"),
                                  read("QT_QPA_PLATFORM")};
+    // The clock uploads a label of a few kilobytes once a second. Through shared
+    // memory each upload costs a round trip to the X server before the next
+    // paint, waking the main thread twice more per second; a plain upload is
+    // one request and no reply. The user's own setting wins.
+    if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM"))
+        qputenv("QT_XCB_NO_MITSHM", "1");
     switch (chooseDisplayPlatform(env, argc, argv)) {
     case DisplayChoice::XWayland:
         qputenv("QT_QPA_PLATFORM", "xcb");
