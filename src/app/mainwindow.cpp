@@ -2,6 +2,7 @@
 
 #include "about/versionwindow.h"
 #include "app/popupmenu.h"
+#include "app/timelabel.h"
 #include "app/viewwidget.h"
 #include "assets/assets.h"
 #include "common/numbers.h"
@@ -25,9 +26,10 @@ constexpr QRgb WindowColour = 0xffffb0d8u; // red 255, green 176, blue 216
 constexpr QRgb TimeColour = 0xff0000c0u;   // blue 192
 constexpr double ChosenFontPoints = 20;
 
-QLabel* makeLabel(QWidget* parent, const QRect& geometry, Qt::Alignment alignment, double pointSize)
+template <typename Label = QLabel>
+Label* makeLabel(QWidget* parent, const QRect& geometry, Qt::Alignment alignment, double pointSize)
 {
-    auto* label = new QLabel(parent);
+    auto* label = new Label(parent);
     label->setGeometry(geometry);
     label->setAlignment(alignment | Qt::AlignTop);
     label->setAttribute(Qt::WA_TranslucentBackground);
@@ -123,7 +125,13 @@ void MainWindow::createControls()
 
     labDay_ = makeLabel(this, QRect(128, 124, 36, 16), Qt::AlignHCenter, 11.25);
     labDate_ = makeLabel(this, QRect(2, 125, 134, 14), Qt::AlignLeft, 11.25);
-    labTime_ = makeLabel(this, QRect(4, 140, 162, 29), Qt::AlignHCenter, 20.25);
+    labTime_ = makeLabel<TimeLabel>(this, QRect(4, 140, 162, 29), Qt::AlignHCenter, 20.25);
+    // Repainted every second: filled with the window's own pink, which looks
+    // the same as letting the window show through, the window behind it need
+    // not be repainted first.
+    labTime_->setAttribute(Qt::WA_TranslucentBackground, false);
+    labTime_->setAttribute(Qt::WA_NoSystemBackground, false);
+    labTime_->setAutoFillBackground(true);
     QFont timeFont = labTime_->font();
     timeFont.setFamily(ClockFontFace);
     labTime_->setFont(timeFont);
@@ -255,7 +263,7 @@ void MainWindow::showFace()
         setTextColour(labDay_, face.weekdayColour);
     labDate_->setText(face.date);
     labDay_->setText(face.weekday);
-    labTime_->setText(face.time);
+    labTime_->showText(face.time);
     picView_->setPhase(core_.state().Phase);
     picView_->refresh();
 }

@@ -2,6 +2,7 @@
 
 #include "app/clockcore.h"
 #include "app/settings.h"
+#include "app/timelabel.h"
 
 #include <QTimer>
 #include <QWidget>
@@ -77,7 +78,7 @@ private:
     ViewWidget* picView_ = nullptr;
     QLabel* labDay_ = nullptr;
     QLabel* labDate_ = nullptr;
-    QLabel* labTime_ = nullptr;
+    TimeLabel* labTime_ = nullptr;
     PopupMenu* mnuPopup_ = nullptr;
     bool positionSaved_ = false;
 };
