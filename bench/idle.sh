@@ -15,6 +15,7 @@
 # All figures are ratios from one run: the machines this runs on are noisy.
 #
 #   bench/idle.sh [BUILD_DIR] [SECONDS] [STARTS]     (defaults build/default 60 5)
+#   SORAMADO_BEFORE=path runs an older build of the clock beside the others.
 set -euo pipefail
 
 build=${1:-build/default}
@@ -63,9 +64,14 @@ cpu_stat_ms() {
     sed 's/^.*) //' /proc/"$1"/stat |
         awk -v hz="$(getconf CLK_TCK)" '{ printf "%d", ($12 + $13) * 1000 / hz }'
 }
-# Every time the main thread was put to sleep or taken off the processor.
+# Wake-ups of the main thread: each time it went to sleep (and so was woken).
 main_wakeups() {
-    awk '/^(non)?voluntary_ctxt_switches:/ { n += $2 } END { print n }' /proc/"$1"/task/"$1"/status
+    awk '/^voluntary_ctxt_switches:/ { print $2 }' /proc/"$1"/task/"$1"/status
+}
+# Times the main thread was taken off the processor while running: the
+# machine's load, not the program's doing.
+main_preempted() {
+    awk '/^nonvoluntary_ctxt_switches:/ { print $2 }' /proc/"$1"/task/"$1"/status
 }
 rss_kb() {
     awk '/^VmRSS:/ { print $2 }' /proc/"$1"/status
@@ -129,18 +135,22 @@ launch() {
     names+=("$name") titles+=("$title") ppids+=($!)
 }
 launch soramado Soramado "$soramado"
+[ -n "${SORAMADO_BEFORE:-}" ] && launch "soramado before" Soramado "$SORAMADO_BEFORE"
 launch xclock xclock xclock -digital -update 1
 launch "bareqt --second" bareqt-second "$bareqt" --second
 launch "bareqt --tick" bareqt-tick "$bareqt" --tick
 launch bareqt bareqt "$bareqt"
 
 n=${#names[@]}
-declare -a c0 c1 s0 s1 w0 w1 wids
+declare -a c0 c1 s0 s1 w0 w1 p0 p1 wids
 # Without a window manager every window opens at (0, 0): spread them out, as a
 # covered window draws nothing and would cost less than a visible one.
 for i in $(seq 0 $((n - 1))); do
     for _ in $(seq 200); do
-        wids[$i]=$(xdotool search --onlyvisible --name "^${titles[$i]}\$" 2>/dev/null | head -1) || true
+        # By process where the window says it (two clocks share a title), else by title.
+        wids[$i]=$(xdotool search --onlyvisible --pid "${ppids[$i]}" 2>/dev/null | head -1) ||
+            wids[$i]=$(xdotool search --onlyvisible --name "^${titles[$i]}\$" 2>/dev/null | head -1) ||
+            true
         [ -n "${wids[$i]}" ] && break
         sleep 0.05
     done
@@ -156,31 +166,36 @@ for i in $(seq 0 $((n - 1))); do
 done
 for i in $(seq 0 $((n - 1))); do
     p=${ppids[$i]}
-    c0[$i]=$(cpu_ns "$p") s0[$i]=$(cpu_stat_ms "$p") w0[$i]=$(main_wakeups "$p")
+    c0[$i]=$(cpu_ns "$p") s0[$i]=$(cpu_stat_ms "$p") w0[$i]=$(main_wakeups "$p") p0[$i]=$(main_preempted "$p")
 done
 sleep "$seconds"
 for i in $(seq 0 $((n - 1))); do
     p=${ppids[$i]}
-    c1[$i]=$(cpu_ns "$p") s1[$i]=$(cpu_stat_ms "$p") w1[$i]=$(main_wakeups "$p")
+    c1[$i]=$(cpu_ns "$p") s1[$i]=$(cpu_stat_ms "$p") w1[$i]=$(main_wakeups "$p") p1[$i]=$(main_preempted "$p")
 done
 sleep 2 # the damage watchers start on a whole second and end a minute later
 
-echo "Idle running, $seconds s after ${settle} s to settle; CPU over all threads, wake-ups of"
-echo "the main thread, lag of the first drawing after each second (median / 90 % / max):"
-printf "  %-16s %9s %13s %9s %15s %8s\n" program "CPU ms" "(utime+stime)" wake-ups "lag ms" "per min"
+echo "Idle running, $seconds s after ${settle} s to settle; CPU over all threads (and per"
+echo "minute), wake-ups of the main thread (and preemptions), lag of the first drawing"
+echo "after each second of the system clock (median / 90 % / max):"
+printf "  %-16s %7s %13s %8s %9s %7s %15s\n" program "CPU ms" "(utime+stime)" "per min" wake-ups "(preempted)" "lag ms"
 declare -a cpu
 for i in $(seq 0 $((n - 1))); do
     cpu[$i]=$(((c1[$i] - c0[$i]) / 1000000))
     per_min=$(awk -v c="${cpu[$i]}" -v s="$seconds" 'BEGIN { printf "%.0f", c * 60 / s }')
     lag=$(awk '/^seconds/ { if ($2 > 0) printf "%s / %s / %s", $4, $6, $8; else print "none" }' "$work/lag.$i")
-    printf "  %-16s %9s %13s %9s %15s %8s\n" "${names[$i]}" "${cpu[$i]}" \
-        "($((s1[$i] - s0[$i])))" $((w1[$i] - w0[$i])) "${lag:-?}" "$per_min"
+    printf "  %-16s %7s %13s %8s %9s %7s %15s\n" "${names[$i]}" "${cpu[$i]}" \
+        "($((s1[$i] - s0[$i])))" "$per_min" $((w1[$i] - w0[$i])) "($((p1[$i] - p0[$i])))" "${lag:-?}"
 done
-echo "  ratio soramado / bareqt --second (the floor): $(ratio "${cpu[0]}" "${cpu[2]}")  (target <= 1.2)"
-echo "  ratio soramado / xclock: $(ratio "${cpu[0]}" "${cpu[1]}")"
+at() { # the index of a program by name
+    for j in $(seq 0 $((n - 1))); do [ "${names[$j]}" = "$1" ] && echo "$j"; done
+}
+ix=$(at xclock) ifl=$(at "bareqt --second") ib=$(at bareqt)
+echo "  ratio soramado / bareqt --second (the floor): $(ratio "${cpu[0]}" "${cpu[$ifl]}")  (target <= 1.2)"
+echo "  ratio soramado / xclock: $(ratio "${cpu[0]}" "${cpu[$ix]}")"
 echo "  main-thread wake-ups of soramado per minute: $(((w1[0] - w0[0]) * 60 / seconds))  (target <= 62)"
 
-s_rss=$(rss_kb "${ppids[0]}") x_rss=$(rss_kb "${ppids[1]}") b_rss=$(rss_kb "${ppids[4]}")
+s_rss=$(rss_kb "${ppids[0]}") x_rss=$(rss_kb "${ppids[$ix]}") b_rss=$(rss_kb "${ppids[$ib]}")
 echo
 echo "Resident memory (VmRSS) at the end:"
 echo "  soramado: $s_rss kB"
