@@ -89,12 +89,13 @@ start_ms() {
     shift
     local t0 t1
     t0=$(now_ms)
-    "$@" >/dev/null 2>&1 &
+    "$@" >"$work/start.out" 2>&1 &
     local pid=$!
     # Polled every 10 ms: xdotool's own --sync looks only twice a second.
     until xdotool search --onlyvisible --name "^${name}\$" >/dev/null 2>&1; do
         if ! kill -0 "$pid" 2>/dev/null || [ $(($(now_ms) - t0)) -gt 20000 ]; then
-            echo "$name: no window within 20 s" >&2
+            echo "$name: no window within 20 s; it said:" >&2
+            tail -5 "$work/start.out" >&2
             kill "$pid" 2>/dev/null || true
             return 1
         fi
