@@ -1,6 +1,7 @@
 #include "app/mainwindow.h"
 
 #include "about/versionwindow.h"
+#include "app/placement.h"
 #include "app/popupmenu.h"
 #include "app/viewwidget.h"
 #include "assets/assets.h"
@@ -16,7 +17,6 @@
 #include <QLabel>
 #include <QScreen>
 #include <QWindow>
-
 
 namespace soramado {
 
@@ -156,12 +156,19 @@ void MainWindow::applyStoredSettings()
     labTime_->setFont(timeFont);
 
     if (const std::optional<QPoint> framePos = stored.framePosition()) {
-        QList<QRect> screens;
-        for (const QScreen* screen : QGuiApplication::screens())
-            screens.append(screen->geometry());
-        // A monitor unplugged since the last run must not leave the clock out of reach.
-        if (reachesAnyScreen(QRect(*framePos, size()), screens))
-            move(*framePos);
+        std::vector<PixelRect> areas;
+        for (const QScreen* screen : QGuiApplication::screens()) {
+            const QRect a = screen->availableGeometry();
+            areas.push_back({a.x(), a.y(), a.width(), a.height()});
+        }
+        const QRect frame = frameGeometry();
+        const QPoint offset = geometry().topLeft() - frame.topLeft();
+        // A monitor unplugged or a screen shrunk since the last run must not
+        // leave the clock out of reach.
+        if (const std::optional<PixelPoint> place =
+                usableFramePosition({framePos->x(), framePos->y()}, {frame.width(), frame.height()},
+                                    {offset.x(), offset.y()}, areas))
+            move(place->x, place->y);
     }
 
     // The command flips the flag back, and so applies, checks and writes it.
