@@ -182,7 +182,7 @@ void MainWindow::fontCommand()
     if (!chosen)
         return;
     // Only the face counts; the size is the clock's own and the weight stays bold.
-    const QString face = chosen->family();
+    const QString face = plainFamilyName(chosen->family());
     QFont font = labTime_->font();
     font.setFamily(face);
     font.setPointSizeF(ChosenFontPoints);
