@@ -10,6 +10,7 @@
 #include "platform/fonts.h"
 #include "platform/settingsstore.h"
 #include "platform/topmost.h"
+#include "platform/windowhints.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -106,6 +107,14 @@ void MainWindow::startUp()
 
     // Key preview: the window hears every key, whichever child has the focus.
     qApp->installEventFilter(this);
+    refuseMinimise(this);
+}
+
+void MainWindow::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    // Sent before the window is mapped, so the manager frames it as asked.
+    askCloseAndMoveOnly(this);
 }
 
 MainWindow::~MainWindow()
@@ -207,6 +216,7 @@ void MainWindow::alwaysOnTopCommand()
     mnuPopup_->mnuFront->setChecked(on);
     settings_.writeAlwaysTop(on);
     setTopmost(this, on);
+    askCloseAndMoveOnly(this); // the flag change rewrote the hints
 }
 
 void MainWindow::versionCommand()
