@@ -416,6 +416,12 @@ check_stored_position() {
     start_app '2003-05-01 12:00:00'
     at=$(frame_position "$wid")
     [ "$at" = "160 128" ] || fail "window at '$at' for a place off the screen, expected '160 128'"
+    stop_app
+    # The screen's last pixel: on the screen, but nothing there to take hold of.
+    write_store Left=11985 Top=8985
+    start_app '2003-05-01 12:00:00'
+    at=$(frame_position "$wid")
+    [ "$at" = "160 128" ] || fail "window at '$at' for the screen's last pixel, expected '160 128'"
 }
 
 above() {
