@@ -110,13 +110,16 @@ void VersionWindow::centreOver(QWidget* owner)
         return;
     // Frame over frame. This frame is not known before the first show; the
     // window manager decorates it like its owner, so the owner's frame margins
-    // stand for its own. move() places a window's frame.
+    // stand for its own. Placing the client area (not the frame, which Qt
+    // would correct only after the manager has framed the window) opens it in
+    // place at once.
     const QWidget* top = owner->window();
     const QRect ownerFrame = top->frameGeometry();
-    const QRect ownerClient = top->geometry();
-    const QSize frame = size() + (ownerFrame.size() - ownerClient.size());
-    move(ownerFrame.x() + (ownerFrame.width() - frame.width()) / 2,
-         ownerFrame.y() + (ownerFrame.height() - frame.height()) / 2);
+    const QPoint clientInFrame = top->geometry().topLeft() - ownerFrame.topLeft();
+    const QSize frame = size() + (ownerFrame.size() - top->size());
+    const QPoint frameAt(ownerFrame.x() + (ownerFrame.width() - frame.width()) / 2,
+                         ownerFrame.y() + (ownerFrame.height() - frame.height()) / 2);
+    setGeometry(QRect(frameAt + clientInFrame, size()));
 }
 
 } // namespace soramado
