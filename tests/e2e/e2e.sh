@@ -18,6 +18,9 @@ chmod 700 "$work/runtime"
 started=()
 app_pid=
 wid=
+# What starts the clock, before the program itself (empty: the program alone).
+launcher=()
+mounted=
 
 cleanup() {
     local pid
@@ -27,6 +30,7 @@ cleanup() {
     for pid in "${started[@]}"; do
         wait "$pid" 2>/dev/null || true
     done
+    [ -z "$mounted" ] || umount "$mounted" 2>/dev/null || true
     if [ -n "${SORAMADO_E2E_KEEP:-}" ]; then
         echo "kept $work" >&2
     else
@@ -132,7 +136,7 @@ start_app() {
     env TZ=Asia/Tokyo XDG_CONFIG_HOME="$config" XDG_RUNTIME_DIR="$work/runtime" \
         HOME="$work/home" QT_QPA_PLATFORM=xcb \
         LD_PRELOAD="$faketime_lib" FAKETIME="@$moment" \
-        "$app" >"$work/app.out" 2>"$work/app.err" &
+        "${launcher[@]}" "$app" >"$work/app.out" 2>"$work/app.err" &
     app_pid=$!
     started+=("$app_pid")
     local until
@@ -505,9 +509,123 @@ check_no_display() {
     [ ! -f "$store" ] || fail "a settings store was written without a display"
 }
 
+quit_by_menu() {
+    click_view 1
+    wait_menus 1 || fail "no menu"
+    xdotool key q
+    wait_exit "${1:-2}" || fail "still running ${1:-2} s after the quit command"
+    [ "$app_status" = 0 ] || fail "exit status $app_status after the quit command"
+}
+
+# A lock that cannot be taken delays a write a moment, is named once per key,
+# and the clock shows its window and runs on.
+check_lock_unavailable() {
+    start_x
+    local lock=$store.lock kind
+    for kind in folder loop; do
+        rm -rf "$store" "$lock"
+        write_store Location=4
+        case "$kind" in
+        folder) mkdir "$lock" ;;
+        loop) ln -s "$lock" "$lock" ;;
+        esac
+        start_app '2003-05-01 12:00:00'
+        local until
+        until=$(deadline 5)
+        until grep -q 'AlwaysTop' "$work/app.err"; do
+            before "$until" || fail "$kind: no warning about the skipped AlwaysTop write"
+            sleep 0.05
+        done
+        grep -q "Soramado.conf.lock" "$work/app.err" || fail "$kind: the warning names no lock file"
+        quit_by_menu 8
+        local said
+        said=$(grep -c 'could not save' "$work/app.err" || true)
+        [ "$said" = 3 ] || fail "$kind: $said warnings, expected one each for AlwaysTop, Left, Top"
+        [ "$(cat "$store")" = "$(printf '[Setting]\nLocation=4')" ] ||
+            fail "$kind: the store changed without its lock"
+    done
+    # Once the lock is gone the next start writes again.
+    rm -f "$lock"
+    start_app '2003-05-01 12:00:00'
+    wait_stored AlwaysTop False
+    [ ! -s "$work/app.err" ] || fail "warnings with a free lock: $(cat "$work/app.err")"
+}
+
+# Each polite request to end saves the position, Ctrl+C's SIGINT too; a
+# SIGINT that was ignored at start (a background job) stays ignored.
+check_signals() {
+    start_x
+    local signal
+    launcher=(python3 -c 'import os, signal, sys
+for s in (signal.SIGINT, signal.SIGHUP):
+    signal.signal(s, signal.SIG_DFL)
+os.execv(sys.argv[1], sys.argv[1:])')
+    for signal in TERM HUP INT; do
+        rm -f "$store"
+        start_app '2003-05-01 12:00:00'
+        wait_stored AlwaysTop False
+        kill -s "$signal" "$app_pid"
+        wait_exit 3 || fail "still running 3 s after SIG$signal"
+        [ "$app_status" = 0 ] || fail "exit status $app_status after SIG$signal"
+        [ "$(stored Left) $(stored Top)" = "2400 1920" ] ||
+            fail "SIG$signal: stored '$(stored Left) $(stored Top)', expected '2400 1920'"
+    done
+    launcher=()
+    start_app '2003-05-01 12:00:00'
+    kill -s INT "$app_pid"
+    sleep 1
+    kill -0 "$app_pid" 2>/dev/null || fail "an ignored SIGINT ended the clock"
+    [ "$(find_window)" = "$wid" ] || fail "the window went after an ignored SIGINT"
+}
+
+# A store that a person edited: every line the clock does not own survives a
+# start and a quit byte for byte, and nothing is called a failed write.
+check_hostile_store() {
+    start_x
+    printf '\xef\xbb\xbf# my clock\n[Other]\nName=caf\xe9 ; Latin-1\n\n[Setting]\n; mine\ngarbage\nFont=Noto Sans, Bold\nLocation=1\nLocation=5\nLeft=1,5\r\n' >"$store"
+    start_app '2003-05-01 12:00:00'
+    wait_stored AlwaysTop False
+    quit_by_menu
+    local expected
+    expected=$(printf '\xef\xbb\xbf# my clock\n[Other]\nName=caf\xe9 ; Latin-1\n\n[Setting]\n; mine\ngarbage\nFont=Noto Sans, Bold\nLocation=1\nLocation=5\nLeft=2400\r\nAlwaysTop=False\nTop=1920\n' | od -An -c)
+    [ "$(od -An -c "$store")" = "$expected" ] || fail "the store changed beyond its own keys"
+    ! grep -q 'could not save' "$work/app.err" || fail "a write was called failed"
+    grep -q 'line 7' "$work/app.err" || fail "the odd line 7 was not noted"
+    grep -q '"Left" = "1,5"' "$work/app.err" || fail "Left=1,5 was not quoted as one text"
+    ! grep -q '"Font"' "$work/app.err" || fail "a font name with a comma was called bad"
+}
+
+# A full disk: every write fails, each key is told once, the clock runs and
+# quits normally, and the old store is whole. Needs the right to mount.
+check_disk_full() {
+    mount -t tmpfs -o size=64k tmpfs "$config" 2>/dev/null || {
+        echo "skipped [disk_full]: cannot mount a tmpfs here"
+        exit 77
+    }
+    mounted=$config
+    write_store Location=3
+    local before
+    before=$(od -An -c "$store")
+    # One page stays free: the lock file can be made, the new store cannot.
+    head -c $((56 * 1024)) /dev/zero >"$config/filler" 2>/dev/null || true
+    start_x
+    start_app '2003-05-01 12:00:00'
+    expect_design_place
+    quit_by_menu 4
+    [ "$(od -An -c "$store")" = "$before" ] || fail "the store changed on a full disk"
+    local key
+    for key in AlwaysTop Left Top; do
+        [ "$(grep -c "could not save the setting \"$key\"" "$work/app.err")" = 1 ] ||
+            fail "the failed write of $key was not told once"
+    done
+    [ -z "$(ls "$config" | grep -v -x -e Soramado.conf -e filler)" ] ||
+        fail "left files behind: $(ls "$config")"
+}
+
 case "$check" in
 first_start | evening_stars | menu_opens | menu_city_by_keys | visitor_key | quit_command | \
-    close_request | stored_position | always_on_top | bad_store | no_display)
+    close_request | stored_position | always_on_top | bad_store | no_display | \
+    lock_unavailable | signals | hostile_store | disk_full)
     "check_$check"
     ;;
 *) fail "no such check" ;;

@@ -480,7 +480,7 @@ TEST(StoreFailure, AFailingWriteKeepsTheOldFileWhole)
     std::signal(SIGXFSZ, previous);
 
     EXPECT_TRUE(mentions(first, "File too large")) << first.value_or("succeeded");
-    EXPECT_TRUE(mentions(first, "left as it was"));
+    EXPECT_TRUE(mentions(first, "kept whole"));
     // The same failure reads the same, so that it can be told once.
     EXPECT_EQ(first, second);
     EXPECT_EQ(bytesOf(folder.conf()), old);

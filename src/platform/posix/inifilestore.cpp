@@ -832,8 +832,8 @@ std::optional<std::string> IniFileStore::WriteSetting(std::string_view key, std:
         if (fd >= 0)
             ::close(fd);
         ::unlink(temporary.c_str());
-        return std::optional<std::string>(what + ": " + systemReason(error) + "; " +
-                                          quoted(target) + " is left as it was");
+        return std::optional<std::string>(what + ": " + systemReason(error) +
+                                          "; the old file is kept whole");
     };
     // The temporary file's random name would make each failure look new.
     const std::string writing = "cannot write a new " + quoted(target);
@@ -842,7 +842,7 @@ std::optional<std::string> IniFileStore::WriteSetting(std::string_view key, std:
     if (::close(fd) != 0) {
         const int error = errno;
         ::unlink(temporary.c_str());
-        return writing + ": " + systemReason(error) + "; " + quoted(target) + " is left as it was";
+        return writing + ": " + systemReason(error) + "; the old file is kept whole";
     }
     if (::rename(temporary.c_str(), target.c_str()) != 0) {
         const int error = errno;
