@@ -12,8 +12,8 @@
 
 int main(int argc, char* argv[])
 {
+    soramado::guardDisplayConnection("soramado", argc, argv);
     soramado::applyDisplayPlatform(argc, argv);
-    soramado::guardDisplayConnection("soramado");
     QApplication app(argc, argv);
     soramado::endDisplayGuard();
     QApplication::setApplicationName(QStringLiteral("Soramado"));

@@ -509,6 +509,31 @@ check_no_display() {
     [ ! -f "$store" ] || fail "a settings store was written without a display"
 }
 
+# Each failure to reach the window system is one line that names what is
+# wrong, with exit status 1 and no store written.
+check_start_failures() {
+    start_x
+    local display=$DISPLAY
+    local -a cases=(
+        "bogus|env QT_QPA_PLATFORM=bogus DISPLAY=$display|\"bogus\" is not available"
+        "wayland|env -u DISPLAY WAYLAND_DISPLAY=wayland-none|DISPLAY is not set either"
+        "dead X|env DISPLAY=:999|cannot open a display to show the clock on (DISPLAY=:999)"
+    )
+    local entry name how want status lines
+    for entry in "${cases[@]}"; do
+        IFS='|' read -r name how want <<<"$entry"
+        status=0
+        # shellcheck disable=SC2086 # $how is a command with its arguments
+        $how XDG_CONFIG_HOME="$config" XDG_RUNTIME_DIR="$work/runtime" HOME="$work/home" \
+            "$app" >"$work/app.out" 2>"$work/app.err" || status=$?
+        [ "$status" = 1 ] || fail "$name: exit status $status, expected 1"
+        lines=$(grep -c . "$work/app.err" || true)
+        [ "$lines" = 1 ] || fail "$name: $lines lines on stderr, expected one"
+        grep -qF "$want" "$work/app.err" || fail "$name: the line does not say '$want'"
+        [ ! -e "$store" ] || fail "$name: a settings store was written"
+    done
+}
+
 quit_by_menu() {
     click_view 1
     wait_menus 1 || fail "no menu"
@@ -625,7 +650,7 @@ check_disk_full() {
 case "$check" in
 first_start | evening_stars | menu_opens | menu_city_by_keys | visitor_key | quit_command | \
     close_request | stored_position | always_on_top | bad_store | no_display | \
-    lock_unavailable | signals | hostile_store | disk_full)
+    lock_unavailable | signals | hostile_store | disk_full | start_failures)
     "check_$check"
     ;;
 *) fail "no such check" ;;
