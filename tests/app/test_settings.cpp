@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLockFile>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -363,6 +364,25 @@ TEST(NativeSettingsStore, OddLinesAreAReadingNoteAndTheWriteKeepsThem)
     QByteArray after = before;
     after.replace("AlwaysTop=True", "AlwaysTop=False");
     EXPECT_EQ(fileBytes(path), after);
+}
+
+TEST(NativeSettingsStore, RespectsTheLockQSettingsTakes)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Soramado.conf"));
+    QLockFile theirs(path + QStringLiteral(".lock"));
+    ASSERT_TRUE(theirs.tryLock(0));
+    NativeSettingsStore store(path);
+    const std::optional<QString> failure =
+        store.WriteSetting(QStringLiteral("AlwaysTop"), QStringLiteral("False"));
+    ASSERT_TRUE(failure.has_value());
+    EXPECT_TRUE(failure->contains(path + QStringLiteral(".lock"))) << failure->toStdString();
+    EXPECT_FALSE(QFile::exists(path));
+    theirs.unlock();
+    EXPECT_EQ(store.WriteSetting(QStringLiteral("AlwaysTop"), QStringLiteral("False")),
+              std::nullopt);
+    // Ours is gone again, so theirs can be taken at once.
+    EXPECT_TRUE(theirs.tryLock(0));
 }
 
 TEST(NativeSettingsStore, ReadsWhatQSettingsWroteAndWritesWhatItReads)

@@ -620,6 +620,28 @@ check_hostile_store() {
     ! grep -q '"Font"' "$work/app.err" || fail "a font name with a comma was called bad"
 }
 
+# A file size limit (ulimit -f) makes every write of the store fail; the clock tells each
+# key once and runs on, and the store stays as it was.
+check_file_size_limit() {
+    start_x
+    # Past the limit of 1024 bytes, which still leaves room for the warnings.
+    write_store "; $(head -c 1100 /dev/zero | tr '\0' x)" Location=3
+    local before
+    before=$(od -An -c "$store")
+    launcher=(bash -c 'ulimit -f 1 && exec "$0"')
+    start_app '2003-05-01 12:00:00'
+    launcher=()
+    expect_design_place
+    quit_by_menu 4
+    [ "$(od -An -c "$store")" = "$before" ] || fail "the store changed beyond the size limit"
+    local key
+    for key in AlwaysTop Left Top; do
+        [ "$(grep -c "could not save the setting \"$key\".*File too large" "$work/app.err")" = 1 ] ||
+            fail "the failed write of $key was not told once"
+    done
+    [ "$(ls "$config")" = Soramado.conf ] || fail "left files behind: $(ls "$config")"
+}
+
 # A full disk: every write fails, each key is told once, the clock runs and
 # quits normally, and the old store is whole. Needs the right to mount.
 check_disk_full() {
@@ -650,7 +672,8 @@ check_disk_full() {
 case "$check" in
 first_start | evening_stars | menu_opens | menu_city_by_keys | visitor_key | quit_command | \
     close_request | stored_position | always_on_top | bad_store | no_display | \
-    lock_unavailable | signals | hostile_store | disk_full | start_failures)
+    lock_unavailable | signals | hostile_store | disk_full | start_failures | \
+    file_size_limit)
     "check_$check"
     ;;
 *) fail "no such check" ;;

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <ctime>
 #include <fcntl.h>
+#include <pwd.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <thread>
@@ -746,8 +747,12 @@ std::string IniFileStore::defaultPath()
     const char* configHome = std::getenv("XDG_CONFIG_HOME");
     if (configHome && configHome[0] == '/')
         return std::string(configHome) + "/Soramado.conf";
-    const char* home = std::getenv("HOME");
-    return std::string(home ? home : "") + "/.config/Soramado.conf";
+    std::string home;
+    if (const char* variable = std::getenv("HOME"); variable && variable[0] == '/')
+        home = variable;
+    else if (const passwd* user = ::getpwuid(::getuid()); user && user->pw_dir)
+        home = user->pw_dir;
+    return home + "/.config/Soramado.conf";
 }
 
 IniFileStore::IniFileStore(std::string path, std::chrono::milliseconds lockWait)
