@@ -516,16 +516,17 @@ check_start_failures() {
     local display=$DISPLAY
     local -a cases=(
         "bogus|env QT_QPA_PLATFORM=bogus DISPLAY=$display|\"bogus\" is not available"
-        "wayland|env -u DISPLAY WAYLAND_DISPLAY=wayland-none|DISPLAY is not set either"
-        "dead X|env DISPLAY=:999|cannot open a display to show the clock on (DISPLAY=:999)"
+        "wayland|env -u QT_QPA_PLATFORM -u DISPLAY WAYLAND_DISPLAY=wayland-none|DISPLAY is not set either"
+        "dead X|env -u QT_QPA_PLATFORM DISPLAY=:999|cannot open a display to show the clock on (DISPLAY=:999)"
     )
     local entry name how want status lines
     for entry in "${cases[@]}"; do
         IFS='|' read -r name how want <<<"$entry"
         status=0
         # shellcheck disable=SC2086 # $how is a command with its arguments
-        $how XDG_CONFIG_HOME="$config" XDG_RUNTIME_DIR="$work/runtime" HOME="$work/home" \
-            "$app" >"$work/app.out" 2>"$work/app.err" || status=$?
+        timeout 20 $how XDG_CONFIG_HOME="$config" XDG_RUNTIME_DIR="$work/runtime" \
+            HOME="$work/home" "$app" >"$work/app.out" 2>"$work/app.err" || status=$?
+        [ "$status" != 124 ] || fail "$name: still running after 20 s"
         [ "$status" = 1 ] || fail "$name: exit status $status, expected 1"
         lines=$(grep -c . "$work/app.err" || true)
         [ "$lines" = 1 ] || fail "$name: $lines lines on stderr, expected one"
