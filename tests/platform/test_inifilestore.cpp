@@ -1,4 +1,5 @@
 #include "platform/posix/inifilestore.h"
+#include "platform/posix/iniformat.h"
 
 #include <gtest/gtest.h>
 
