@@ -129,6 +129,10 @@ INSTANTIATE_TEST_SUITE_P(
                     "[ Setting ]\n  Location=5  \n"},
         HostileCase{"ContinuedLine", "[Setting]\nFont=a\\\nb\nTop=1\n", "Font", "x",
                     "[Setting]\nFont=x\nTop=1\n"},
+        HostileCase{"BackslashAtTheEnd", "[Setting]\nTop=1\\", "Left", "2",
+                    "[Setting]\nTop=1\\\n\nLeft=2\n"},
+        HostileCase{"BackslashBeforeTheLastLineEnd", "[Setting]\nTop=1\\\n", "Left", "2",
+                    "[Setting]\nTop=1\\\n\nLeft=2\n"},
         HostileCase{"UnclosedQuoteElsewhere", "[Other]\na=\"open\n[Setting]\nLocation=2\n",
                     "Location", "1", "[Other]\na=\"open\n[Setting]\nLocation=1\n"},
         HostileCase{"SettingLikeKeyInOtherGroup", "[Other]\nLocation=9\n", "Location", "1",
@@ -221,6 +225,28 @@ TEST(StoredText, EveryTextSurvivesAWriteIntoAHostileFile)
         // The written value is one line: no raw line end, tab or control byte.
         const std::string value = written.substr(hostile.size() - 9);
         EXPECT_EQ(std::count(value.begin(), value.end(), '\n'), 1) << value;
+    }
+}
+
+// Files made of the pieces that trip parsers: whatever the file, a write reads
+// back, and the other keys read as before.
+TEST(StoredText, AWriteIntoAnyFileReadsBackAndLeavesOtherKeys)
+{
+    const std::vector<std::string> pieces = {
+        "[Setting]", "[Other]", "[Setting", "Font=", "Left=", "Top=", "x", " ", "\n",   "\r\n",
+        "\r",        "\"",      "\\",       ";",     "#",     "=",    ",", "@", "\xe9", "\0"s};
+    std::mt19937 random(1003);
+    for (int round = 0; round < 20000; ++round) {
+        std::string file;
+        for (int n = static_cast<int>(random() % 16); n > 0; --n)
+            file += pieces[random() % pieces.size()];
+        const auto left = ini::find(file, ini::Group, "Left");
+        const auto other = ini::find(file, "Other", "Font");
+        const std::string written = ini::assign(file, ini::Group, "Font", "a \"b\\c\", d;");
+        ASSERT_EQ(ini::find(written, ini::Group, "Font"), "a \"b\\c\", d;")
+            << testing::PrintToString(file);
+        ASSERT_EQ(ini::find(written, ini::Group, "Left"), left) << testing::PrintToString(file);
+        ASSERT_EQ(ini::find(written, "Other", "Font"), other) << testing::PrintToString(file);
     }
 }
 

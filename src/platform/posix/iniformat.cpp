@@ -430,13 +430,17 @@ std::string assign(std::string_view file, std::string_view group, std::string_vi
 
     bool groupSeen = false;
     std::size_t insertAt = 0;
+    std::size_t insertAfter = 0; // where the line before insertAt starts
+    std::size_t lastLine = 0;
     std::size_t matchBegin = npos;
     std::size_t matchEnd = npos;
     forEachLine(file, group, [&](const Line& line, Kind kind, bool inGroup) {
+        lastLine = line.begin;
         if (!inGroup || (kind != Kind::Group && kind != Kind::Setting))
             return;
         groupSeen = true;
         insertAt = line.next;
+        insertAfter = line.begin;
         if (kind == Kind::Setting && keyOf(file, line) == key) {
             matchBegin = line.begin;
             matchEnd = line.contentEnd;
@@ -454,11 +458,16 @@ std::string assign(std::string_view file, std::string_view group, std::string_vi
         out.append(file.substr(matchEnd));
         return out;
     }
-    const auto endsOpen = [](std::string_view s) { return !s.empty() && !isLineEnd(s.back()); };
+    // Ends the last line, which starts at begin, when it is still open: at the
+    // end of a file without a final line end, or with a backslash that joins
+    // the next line to it (then an empty line is what it joins).
+    const auto closeLastLine = [&eol](std::string& s, std::size_t begin) {
+        while (begin < s.size() && readLine(s, begin).end == s.size())
+            s += eol;
+    };
     if (groupSeen) {
         out.append(file.substr(0, insertAt));
-        if (endsOpen(out))
-            out += eol;
+        closeLastLine(out, insertAfter);
         out += setting;
         out += eol;
         out.append(file.substr(insertAt));
@@ -466,8 +475,7 @@ std::string assign(std::string_view file, std::string_view group, std::string_vi
     }
     out.append(file);
     if (file.size() > bomLength(file)) {
-        if (endsOpen(out))
-            out += eol;
+        closeLastLine(out, lastLine);
         out += eol; // groups are set apart by an empty line
     }
     out += "[";
