@@ -10,10 +10,17 @@
 
 #include <QApplication>
 
+#include <csignal>
+
 int main(int argc, char* argv[])
 {
+#ifdef SIGXFSZ
+    // A write beyond the user's file size limit must fail and be told like any
+    // failed write, not end the clock.
+    std::signal(SIGXFSZ, SIG_IGN);
+#endif
+    soramado::guardDisplayConnection("soramado", argc, argv);
     soramado::applyDisplayPlatform(argc, argv);
-    soramado::guardDisplayConnection("soramado");
     QApplication app(argc, argv);
     soramado::endDisplayGuard();
     QApplication::setApplicationName(QStringLiteral("Soramado"));

@@ -1,6 +1,7 @@
 #include "app/settings.h"
 
 #include "common/numbers.h"
+#include "common/quoting.h"
 #include "platform/fonts.h"
 #include "platform/settingsstore.h"
 
@@ -32,6 +33,12 @@ std::optional<double> textToDouble(const QString& text)
     if (!ok || !std::isfinite(value))
         return std::nullopt;
     return value;
+}
+
+// Stored bytes and system texts may hold NULs and terminal escapes.
+QString quotedForMessage(const QString& text)
+{
+    return QString::fromStdString(quoteForMessage(text.toStdString()));
 }
 
 int pixelsFromTwips(float twips)
@@ -134,6 +141,8 @@ StoredSettings Settings::read()
             warnBadText(SettingKey::AlwaysTop, *text, QStringLiteral("is neither True nor False"),
                         boolText(false));
     }
+    for (const QString& problem : store_.readProblems())
+        warn_(QStringLiteral("Soramado: %1").arg(problem));
     return s;
 }
 
@@ -160,20 +169,23 @@ void Settings::writePosition(QPoint framePixels)
 
 void Settings::write(const QString& key, const QString& text)
 {
-    if (store_.WriteSetting(key, text) || writeFailureReported_)
+    const std::optional<QString> failure = store_.WriteSetting(key, text);
+    if (!failure)
         return;
-    // Once is enough: a read-only or full store will refuse the next writes too.
-    writeFailureReported_ = true;
-    warn_(QStringLiteral("Soramado: could not save the setting \"%1\"; the settings store refused "
-                         "the write. The clock goes on, but changes may not be kept.")
-              .arg(key));
+    const QString cause = key + QLatin1Char('\n') + *failure;
+    if (reportedFailures_.contains(cause))
+        return;
+    reportedFailures_.insert(cause);
+    warn_(QStringLiteral("Soramado: could not save the setting \"%1\": %2. The clock goes on, but "
+                         "this change is not kept.")
+              .arg(key, *failure));
 }
 
 void Settings::warnBadText(const QString& key, const QString& text, const QString& why,
                            const QString& fallback)
 {
     warn_(QStringLiteral("Soramado: the stored setting \"%1\" = \"%2\" %3; using %4 instead.")
-              .arg(key, text, why, fallback));
+              .arg(key, quotedForMessage(text), why, fallback));
 }
 
 } // namespace soramado

@@ -3,6 +3,7 @@
 #include <QList>
 #include <QPoint>
 #include <QRect>
+#include <QSet>
 #include <QString>
 
 #include <cstdint>
@@ -50,9 +51,10 @@ struct StoredSettings {
 bool reachesAnyScreen(const QRect& frame, const QList<QRect>& screens);
 
 // The one typed way to the store: reads the settings step's five keys and
-// writes each setting in its text form. A stored text that cannot be used and
-// a write that the store refuses are reported through the warning sink (stderr
-// by default) and never stop the program.
+// writes each setting in its text form. A store that cannot be read, a stored
+// text that cannot be used and a write that fails are each reported for what
+// they are through the warning sink (stderr by default) and never stop the
+// program.
 class Settings {
 public:
     using Warn = std::function<void(const QString&)>;
@@ -75,7 +77,9 @@ private:
 
     SettingsStore& store_;
     Warn warn_;
-    bool writeFailureReported_ = false;
+    // Key and cause of each write failure told: a broken disk must not flood the
+    // log, but a new failure is news.
+    QSet<QString> reportedFailures_;
 };
 
 } // namespace soramado

@@ -1,10 +1,13 @@
 #include "platform/startupguard.h"
 
+#include "platform/displayplatform.h"
+
 #include <QString>
 #include <QtGlobal>
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 namespace soramado {
@@ -18,18 +21,24 @@ struct Held {
 };
 
 const char* guardedProgram = "soramado";
+int guardedArgc = 0;
+const char* const* guardedArgv = nullptr;
 QtMessageHandler previousHandler = nullptr;
 std::vector<Held> held;
 
 void guardHandler(QtMsgType type, const QMessageLogContext& context, const QString& message)
 {
     if (type == QtFatalMsg) {
-        // The platform's own account of the failed connection is dropped: this
-        // line says what matters.
-        const QByteArray display = qgetenv("DISPLAY");
-        std::fprintf(stderr, "%s: cannot open a display to show the clock on (%s)\n",
-                     guardedProgram,
-                     display.isEmpty() ? "DISPLAY is not set" : ("DISPLAY=" + display).constData());
+        // The platform's own account of the failure is dropped: this line says
+        // what matters, in the terms of what was asked for.
+        std::vector<std::string> said;
+        for (const Held& h : held)
+            said.push_back(h.message.toStdString());
+        said.push_back(message.toStdString());
+        const DisplayEnvironment env = currentDisplayEnvironment();
+        const std::string line = displayFailureLine(
+            guardedProgram, env, requestedPlatform(env, guardedArgc, guardedArgv), said);
+        std::fprintf(stderr, "%s\n", line.c_str());
         std::fflush(stderr);
         std::_Exit(1);
     }
@@ -38,9 +47,11 @@ void guardHandler(QtMsgType type, const QMessageLogContext& context, const QStri
 
 } // namespace
 
-void guardDisplayConnection(const char* programName)
+void guardDisplayConnection(const char* programName, int argc, const char* const* argv)
 {
     guardedProgram = programName;
+    guardedArgc = argc;
+    guardedArgv = argv;
     previousHandler = qInstallMessageHandler(guardHandler);
 }
 

@@ -44,7 +44,13 @@ void closeOnTermination(QWidget* window)
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
     sigaction(SIGTERM, &action, nullptr);
-    sigaction(SIGHUP, &action, nullptr);
+    // Ctrl+C in the terminal and a hang-up end the clock as politely, unless
+    // whoever started it chose to ignore them (nohup, a background job).
+    for (const int signal : {SIGINT, SIGHUP}) {
+        struct sigaction before = {};
+        if (sigaction(signal, nullptr, &before) == 0 && before.sa_handler != SIG_IGN)
+            sigaction(signal, &action, nullptr);
+    }
 }
 
 #else

@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLockFile>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -230,16 +231,43 @@ TEST(SettingsWrite, WrittenPositionReadsBackToTheSamePixels)
     EXPECT_EQ(rig.settings.read().framePosition(), QPoint(641, 7));
 }
 
-TEST(SettingsWrite, RefusedWritesWarnOnceAndGoOn)
+TEST(SettingsWrite, FailedWritesWarnOncePerKeyAndCause)
 {
     Rig rig;
-    rig.store.refuseWrites(true);
+    rig.store.refuseWrites(QStringLiteral("the disk is full"));
     rig.settings.writeAlwaysTop(false);
+    rig.settings.writeAlwaysTop(true);
     rig.settings.writeLocation(1);
     rig.settings.writePosition(QPoint(10, 10));
-    EXPECT_EQ(rig.store.writes(), 4);
+    EXPECT_EQ(rig.store.writes(), 5);
+    ASSERT_EQ(rig.warnings.size(), 4);
+    int key = 0;
+    for (const QString& name :
+         {SettingKey::AlwaysTop, SettingKey::Location, SettingKey::Left, SettingKey::Top}) {
+        EXPECT_TRUE(rig.warnings[key].contains(QStringLiteral("\"%1\"").arg(name)));
+        EXPECT_TRUE(rig.warnings[key++].contains(QStringLiteral("the disk is full")));
+    }
+    // A new cause later in the run is told too; a write that works again is silent.
+    rig.store.refuseWrites(QStringLiteral("the lock is held"));
+    rig.settings.writeAlwaysTop(false);
+    ASSERT_EQ(rig.warnings.size(), 5);
+    EXPECT_TRUE(rig.warnings[4].contains(QStringLiteral("the lock is held")));
+    rig.store.refuseWrites(QString());
+    rig.settings.writeAlwaysTop(true);
+    EXPECT_EQ(rig.warnings.size(), 5);
+}
+
+TEST(SettingsRead, StoredControlCharactersAreQuotedInWarnings)
+{
+    Rig rig;
+    rig.store.values().insert(SettingKey::Left, QString::fromUtf8("1\x1b[31m\0tail\xc2\x9b", 13));
+    rig.settings.read();
     ASSERT_EQ(rig.warnings.size(), 1);
-    EXPECT_TRUE(rig.warnings[0].contains(QStringLiteral("\"AlwaysTop\"")));
+    const QString& warning = rig.warnings[0];
+    EXPECT_TRUE(warning.contains(QStringLiteral("\"1\\x1b[31m\\x00tail\\u009b\"")))
+        << warning.toStdString();
+    for (const QChar c : warning)
+        EXPECT_TRUE(c.unicode() >= 0x20 && !(c.unicode() >= 0x7F && c.unicode() <= 0x9F));
 }
 
 TEST(ScreenReach, FrameMustOverlapSomeScreen)
@@ -263,9 +291,11 @@ TEST(NativeSettingsStore, WritesTheUsersConfFileUnderSetting)
         NativeSettingsStore store;
         EXPECT_EQ(store.location(), file);
         EXPECT_FALSE(store.ReadSetting(QStringLiteral("Location")).has_value());
-        EXPECT_TRUE(store.WriteSetting(QStringLiteral("Location"), QStringLiteral("4")));
-        EXPECT_TRUE(store.WriteSetting(QStringLiteral("Font"), QStringLiteral("MS ゴシック")));
-        EXPECT_TRUE(store.WriteSetting(QStringLiteral("Left"), QStringLiteral("2370")));
+        EXPECT_EQ(store.WriteSetting(QStringLiteral("Location"), QStringLiteral("4")),
+                  std::nullopt);
+        EXPECT_EQ(store.WriteSetting(QStringLiteral("Font"), QStringLiteral("MS ゴシック")),
+                  std::nullopt);
+        EXPECT_EQ(store.WriteSetting(QStringLiteral("Left"), QStringLiteral("2370")), std::nullopt);
         // Each write is on disk at once, before the store goes away.
         QSettings check(file, QSettings::IniFormat);
         EXPECT_EQ(check.childGroups(), QStringList{QStringLiteral("Setting")});
@@ -279,25 +309,115 @@ TEST(NativeSettingsStore, WritesTheUsersConfFileUnderSetting)
     EXPECT_EQ(again.ReadSetting(QStringLiteral("Font")), QStringLiteral("MS ゴシック"));
     EXPECT_FALSE(again.ReadSetting(QStringLiteral("Top")).has_value());
     // An empty text is still a present key.
-    EXPECT_TRUE(again.WriteSetting(QStringLiteral("Top"), QString()));
+    EXPECT_EQ(again.WriteSetting(QStringLiteral("Top"), QString()), std::nullopt);
     EXPECT_EQ(NativeSettingsStore().ReadSetting(QStringLiteral("Top")), QString());
 }
 
-TEST(NativeSettingsStore, AnUnwritableFileIsReportedNotFatal)
-{
-    // A folder where the file should be cannot be written, even by root.
-    QTemporaryDir dir;
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.path());
-    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("Soramado.conf")));
-    NativeSettingsStore store;
-    EXPECT_FALSE(store.WriteSetting(QStringLiteral("AlwaysTop"), QStringLiteral("False")));
+#ifndef Q_OS_WIN
 
+QByteArray fileBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+TEST(NativeSettingsStore, AFolderWhereTheFileShouldBeIsOneReadingAndOneWriteProblemPerKey)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("Soramado.conf")));
+    NativeSettingsStore store(dir.filePath(QStringLiteral("Soramado.conf")));
     QStringList warnings;
     Settings settings(store, [&](const QString& m) { warnings.append(m); });
+    settings.read();
+    ASSERT_EQ(warnings.size(), 1);
+    EXPECT_TRUE(warnings[0].contains(QStringLiteral("is a folder")));
+    EXPECT_FALSE(warnings[0].contains(QStringLiteral("could not save")));
     settings.writeAlwaysTop(true);
+    settings.writeAlwaysTop(false);
     settings.writeLocation(3);
-    EXPECT_EQ(warnings.size(), 1);
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, configHome());
+    ASSERT_EQ(warnings.size(), 3);
+    EXPECT_TRUE(warnings[1].contains(QStringLiteral("\"AlwaysTop\"")));
+    EXPECT_TRUE(warnings[2].contains(QStringLiteral("\"Location\"")));
+    EXPECT_TRUE(warnings[2].contains(store.location()));
 }
+
+TEST(NativeSettingsStore, OddLinesAreAReadingNoteAndTheWriteKeepsThem)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Soramado.conf"));
+    const QByteArray before("\xEF\xBB\xBF# mine\n[Setting]\ngarbage\nAlwaysTop=True\n"
+                            "Font=caf\xe9\n");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(before);
+    file.close();
+    NativeSettingsStore store(path);
+    QStringList warnings;
+    Settings settings(store, [&](const QString& m) { warnings.append(m); });
+    EXPECT_TRUE(settings.read().AlwaysOnTop);
+    ASSERT_EQ(warnings.size(), 1);
+    EXPECT_TRUE(warnings[0].contains(QStringLiteral("line 3")));
+    // The start's own write of the flag, and a real change: no false alarm, nothing lost.
+    settings.writeAlwaysTop(true);
+    settings.writeAlwaysTop(false);
+    EXPECT_EQ(warnings.size(), 1);
+    QByteArray after = before;
+    after.replace("AlwaysTop=True", "AlwaysTop=False");
+    EXPECT_EQ(fileBytes(path), after);
+}
+
+TEST(NativeSettingsStore, RespectsTheLockQSettingsTakes)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Soramado.conf"));
+    QLockFile theirs(path + QStringLiteral(".lock"));
+    ASSERT_TRUE(theirs.tryLock(0));
+    NativeSettingsStore store(path);
+    const std::optional<QString> failure =
+        store.WriteSetting(QStringLiteral("AlwaysTop"), QStringLiteral("False"));
+    ASSERT_TRUE(failure.has_value());
+    EXPECT_TRUE(failure->contains(path + QStringLiteral(".lock"))) << failure->toStdString();
+    EXPECT_FALSE(QFile::exists(path));
+    theirs.unlock();
+    EXPECT_EQ(store.WriteSetting(QStringLiteral("AlwaysTop"), QStringLiteral("False")),
+              std::nullopt);
+    // Ours is gone again, so theirs can be taken at once.
+    EXPECT_TRUE(theirs.tryLock(0));
+}
+
+TEST(NativeSettingsStore, ReadsWhatQSettingsWroteAndWritesWhatItReads)
+{
+    const QStringList texts{QStringLiteral("MS ゴシック"),
+                            QStringLiteral(" lead"),
+                            QStringLiteral("trail "),
+                            QStringLiteral("a;b"),
+                            QStringLiteral("Noto Sans, Bold"),
+                            QStringLiteral("x=y"),
+                            QStringLiteral("q\"u"),
+                            QStringLiteral("back\\slash"),
+                            QStringLiteral("tab\t"),
+                            QStringLiteral("line\nbreak"),
+                            QStringLiteral("@at"),
+                            QStringLiteral(""),
+                            QStringLiteral("-2370"),
+                            QStringLiteral("\x01"
+                                           "1")};
+    QTemporaryDir dir;
+    const QString theirs = dir.filePath(QStringLiteral("theirs.conf"));
+    const QString ours = dir.filePath(QStringLiteral("ours.conf"));
+    for (const QString& text : texts) {
+        {
+            QSettings qt(theirs, QSettings::IniFormat);
+            qt.setValue(QStringLiteral("Setting/Font"), text);
+        }
+        EXPECT_EQ(NativeSettingsStore(theirs).ReadSetting(QStringLiteral("Font")), text);
+        EXPECT_EQ(NativeSettingsStore(ours).WriteSetting(QStringLiteral("Font"), text),
+                  std::nullopt);
+        EXPECT_EQ(QSettings(ours, QSettings::IniFormat).value(QStringLiteral("Setting/Font")),
+                  text);
+    }
+}
+
+#endif
 
 } // namespace

@@ -78,4 +78,83 @@ TEST(ChooseDisplayPlatformEdges, MissingArgumentListIsNoChoice)
     EXPECT_EQ(chooseDisplayPlatform(env, 0, nullptr), DisplayChoice::XWayland);
 }
 
+TEST(RequestedPlatform, ArgumentThenEnvironmentThenXcb)
+{
+    const char* const plain[] = {"soramado"};
+    const char* const chosen[] = {"soramado", "-platform", "offscreen"};
+    EXPECT_EQ(requestedPlatform({"", "", ":0", ""}, 1, plain), "xcb");
+    EXPECT_EQ(requestedPlatform({"", "", ":0", "wayland;xcb"}, 1, plain), "wayland");
+    EXPECT_EQ(requestedPlatform({"", "", "", "vnc:size=800x600"}, 1, plain), "vnc");
+    EXPECT_EQ(requestedPlatform({"", "", ":0", "wayland"}, 3, chosen), "offscreen");
+}
+
+struct FailureCase {
+    const char* name;
+    DisplayEnvironment env;
+    const char* platform;
+    std::vector<std::string> said;
+    std::string expected;
+};
+
+class DisplayFailure : public ::testing::TestWithParam<FailureCase> {};
+
+TEST_P(DisplayFailure, OneLineSaysWhatIsActuallyWrong)
+{
+    const FailureCase& c = GetParam();
+    EXPECT_EQ(displayFailureLine("soramado", c.env, c.platform, c.said), c.expected);
+}
+
+const std::string NoPlugin =
+    "This application failed to start because no Qt platform plugin could be initialized. "
+    "Reinstalling the application may fix this problem.\n\nAvailable platform plugins are: "
+    "offscreen, xcb.";
+
+INSTANTIATE_TEST_SUITE_P(
+    Failures, DisplayFailure,
+    ::testing::Values(
+        FailureCase{"UnknownPlatformWithAWorkingDisplay",
+                    {"", "", ":0", "bogus"},
+                    "bogus",
+                    {"Could not find the Qt platform plugin \"bogus\" in \"\"", NoPlugin},
+                    "soramado: the display platform \"bogus\" is not available, as Qt has no "
+                    "plugin for it (it has offscreen, xcb)"},
+        FailureCase{"WaylandWithoutItsPluginNorX",
+                    {"wayland-0", "", "", "wayland"},
+                    "wayland",
+                    {"Could not find the Qt platform plugin \"wayland\" in \"\"", NoPlugin},
+                    "soramado: the display platform \"wayland\" is not available, as Qt has no "
+                    "plugin for it (it has offscreen, xcb); DISPLAY is not set either, so X11 "
+                    "cannot stand in"},
+        FailureCase{"WaylandWithoutCompositor",
+                    {"wayland-9", "", "", "wayland"},
+                    "wayland",
+                    {"Failed to create wl_display (No such file or directory)",
+                     "Could not load the Qt platform plugin \"wayland\" in \"\" even though it "
+                     "was found.",
+                     NoPlugin},
+                    "soramado: cannot connect to the Wayland compositor (WAYLAND_DISPLAY="
+                    "wayland-9); DISPLAY is not set either, so X11 cannot stand in"},
+        FailureCase{"NoDisplayAtAll",
+                    {"", "", "", ""},
+                    "xcb",
+                    {"could not connect to display ", NoPlugin},
+                    "soramado: cannot open a display to show the clock on (DISPLAY is not set)"},
+        FailureCase{"DeadXServer",
+                    {"", "", ":78", ""},
+                    "xcb",
+                    {"could not connect to display :78", NoPlugin},
+                    "soramado: cannot open a display to show the clock on (DISPLAY=:78)"},
+        FailureCase{"EscapesInTheEnvironment",
+                    {"", "", "\x1b[2J", ""},
+                    "xcb",
+                    {NoPlugin},
+                    "soramado: cannot open a display to show the clock on (DISPLAY=\\x1b[2J)"},
+        FailureCase{"AnotherPlatformsOwnReason",
+                    {"", "", ":0", "linuxfb"},
+                    "linuxfb",
+                    {"Failed to open /dev/fb0\nmore"},
+                    "soramado: cannot start the display platform \"linuxfb\": Failed to open "
+                    "/dev/fb0"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 } // namespace
