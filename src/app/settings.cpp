@@ -1,7 +1,7 @@
 #include "app/settings.h"
 
 #include "common/numbers.h"
-#include "platform/fonts.h"
+#include "qt/fonts.h"
 #include "platform/settingsstore.h"
 
 #include <QLocale>

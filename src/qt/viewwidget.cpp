@@ -1,4 +1,4 @@
-#include "app/viewwidget.h"
+#include "qt/viewwidget.h"
 
 #include "sky/phase.h"
 #include "sky/viewsurface.h"

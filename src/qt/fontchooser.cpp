@@ -1,4 +1,4 @@
-#include "platform/fontchooser.h"
+#include "qt/fontchooser.h"
 
 #include <QFontDatabase>
 #include <QFontDialog>

@@ -1,14 +1,14 @@
-#include "app/mainwindow.h"
+#include "qt/mainwindow.h"
 
-#include "about/versionwindow.h"
-#include "app/popupmenu.h"
-#include "app/viewwidget.h"
+#include "qt/versionwindow.h"
+#include "qt/popupmenu.h"
+#include "qt/viewwidget.h"
 #include "assets/assets.h"
 #include "common/numbers.h"
-#include "platform/fontchooser.h"
-#include "platform/fonts.h"
+#include "qt/fontchooser.h"
+#include "qt/fonts.h"
 #include "platform/settingsstore.h"
-#include "platform/topmost.h"
+#include "qt/topmost.h"
 
 #include <QApplication>
 #include <QCloseEvent>

@@ -1,4 +1,4 @@
-#include "platform/topmost.h"
+#include "qt/topmost.h"
 
 #include <QWidget>
 #include <QWindow>

@@ -2,8 +2,8 @@
 // day must repaint only what changed. Paint events are counted on each part of
 // the shown window while the clock is driven tick by tick, 100 ms apart.
 
-#include "app/mainwindow.h"
-#include "app/viewwidget.h"
+#include "qt/mainwindow.h"
+#include "qt/viewwidget.h"
 #include "support/fakes.h"
 
 #include <QApplication>

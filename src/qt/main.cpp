@@ -1,12 +1,12 @@
-#include "app/mainwindow.h"
+#include "qt/mainwindow.h"
 #include "platform/clock.h"
-#include "platform/displayplatform.h"
-#include "platform/fontchooser.h"
-#include "platform/fonts.h"
+#include "qt/displayplatform.h"
+#include "qt/fontchooser.h"
+#include "qt/fonts.h"
 #include "platform/random.h"
 #include "platform/settingsstore.h"
-#include "platform/startupguard.h"
-#include "platform/termination.h"
+#include "qt/startupguard.h"
+#include "qt/termination.h"
 
 #include <QApplication>
 

@@ -1,4 +1,4 @@
-#include "platform/termination.h"
+#include "qt/termination.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>

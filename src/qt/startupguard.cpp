@@ -1,4 +1,4 @@
-#include "platform/startupguard.h"
+#include "qt/startupguard.h"
 
 #include <QString>
 #include <QtGlobal>

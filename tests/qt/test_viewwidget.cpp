@@ -1,5 +1,5 @@
-#include "app/mainwindow.h"
-#include "app/viewwidget.h"
+#include "qt/mainwindow.h"
+#include "qt/viewwidget.h"
 #include "sky/phase.h"
 #include "sky/viewsurface.h"
 

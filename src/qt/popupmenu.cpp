@@ -1,4 +1,4 @@
-#include "app/popupmenu.h"
+#include "qt/popupmenu.h"
 
 #include <QAction>
 

@@ -1,7 +1,7 @@
-#include "app/mainwindow.h"
-#include "app/popupmenu.h"
-#include "app/viewwidget.h"
-#include "platform/fontchooser.h"
+#include "qt/mainwindow.h"
+#include "qt/popupmenu.h"
+#include "qt/viewwidget.h"
+#include "qt/fontchooser.h"
 #include "platform/settingsstore.h"
 #include "support/fakes.h"
 

@@ -1,4 +1,4 @@
-#include "platform/displayplatform.h"
+#include "qt/displayplatform.h"
 
 #include <QByteArray>
 #include <QString>

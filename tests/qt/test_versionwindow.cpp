@@ -1,4 +1,4 @@
-#include "about/versionwindow.h"
+#include "qt/versionwindow.h"
 
 #include <QApplication>
 #include <QKeyEvent>
