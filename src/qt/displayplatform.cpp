@@ -28,7 +28,7 @@ DisplayChoice chooseDisplayPlatform(const DisplayEnvironment& env, int argc,
 
 void applyDisplayPlatform(int argc, const char* const* argv)
 {
-#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
+    // The Qt shell runs on Linux and other X11/Wayland systems only.
     const auto read = [](const char* name) { return qEnvironmentVariable(name).toStdString(); };
     const DisplayEnvironment env{read("WAYLAND_DISPLAY"), read("XDG_SESSION_TYPE"), read("DISPLAY"),
                                  read("QT_QPA_PLATFORM")};
@@ -43,10 +43,6 @@ void applyDisplayPlatform(int argc, const char* const* argv)
     case DisplayChoice::AsIs:
         break;
     }
-#else
-    Q_UNUSED(argc);
-    Q_UNUSED(argv);
-#endif
 }
 
 } // namespace soramado

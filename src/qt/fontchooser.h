@@ -1,26 +1,23 @@
 #pragma once
 
-#include <QFont>
-#include <QString>
+#include "platform/fontchooser.h"
 
-#include <optional>
+#include <QFont>
+
+#include <functional>
 
 class QWidget;
 
 namespace soramado {
 
-// The font chooser of the font command: opens on a font and gives back the
-// one taken, or nothing on Cancel.
-class FontChooser {
-public:
-    virtual ~FontChooser() = default;
-    virtual std::optional<QFont> choose(const QFont& initial, QWidget* parent) = 0;
-};
-
-// The platform's font dialog, titled "フォントの変更".
+// The platform's font dialog, titled "フォントの変更", over the clock's window.
 class DialogFontChooser final : public FontChooser {
 public:
-    std::optional<QFont> choose(const QFont& initial, QWidget* parent) override;
+    // The window the dialog belongs to and the font it opens on (the face is the one asked for).
+    QWidget* parent = nullptr;
+    std::function<QFont()> currentFont;
+
+    std::optional<std::string> choose(const std::string& currentFace) override;
 };
 
 } // namespace soramado

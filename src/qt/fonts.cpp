@@ -1,5 +1,7 @@
 #include "qt/fonts.h"
 
+#include "app/layout.h"
+
 #include <QFont>
 #include <QStringList>
 
@@ -7,14 +9,15 @@ namespace soramado {
 
 void registerFontSubstitutes()
 {
+    QFont::insertSubstitutions(QString::fromUtf8(layout::LabelFontFace),
+                               {QStringLiteral("IPAPGothic"), QStringLiteral("IPAexGothic"),
+                                QStringLiteral("Noto Sans CJK JP"), QStringLiteral("VL PGothic"),
+                                QStringLiteral("Hiragino Kaku Gothic ProN"),
+                                QStringLiteral("MS PGothic")});
     QFont::insertSubstitutions(
-        LabelFontFace, {QStringLiteral("IPAPGothic"), QStringLiteral("IPAexGothic"),
-                        QStringLiteral("Noto Sans CJK JP"), QStringLiteral("VL PGothic"),
-                        QStringLiteral("Hiragino Kaku Gothic ProN"), QStringLiteral("MS PGothic")});
-    QFont::insertSubstitutions(ClockFontFace, {QStringLiteral("IPAGothic"),
-                                               QStringLiteral("Noto Sans Mono CJK JP"),
-                                               QStringLiteral("VL Gothic"), QStringLiteral("Osaka"),
-                                               QStringLiteral("MS Gothic")});
+        QString::fromUtf8(layout::ClockFontFace),
+        {QStringLiteral("IPAGothic"), QStringLiteral("Noto Sans Mono CJK JP"),
+         QStringLiteral("VL Gothic"), QStringLiteral("Osaka"), QStringLiteral("MS Gothic")});
 }
 
 } // namespace soramado

@@ -1,15 +1,8 @@
 #pragma once
 
-#include <QString>
-
 namespace soramado {
 
-// The face names the clock uses and stores. Where these faces are not
-// installed, substitutes stand in for them without changing the names.
-inline const QString LabelFontFace = QStringLiteral("ＭＳ Ｐゴシック");
-inline const QString ClockFontFace = QStringLiteral("MS ゴシック");
-
-// Maps the two face names onto installed Japanese faces (IPA, Noto CJK, …).
+// Maps the clock's two face names onto installed Japanese faces (IPA, Noto CJK, …).
 void registerFontSubstitutes();
 
 } // namespace soramado

@@ -1,14 +1,15 @@
-#include "qt/mainwindow.h"
-#include "platform/clock.h"
+#include "platform/random.h"
 #include "qt/displayplatform.h"
 #include "qt/fontchooser.h"
 #include "qt/fonts.h"
-#include "platform/random.h"
-#include "platform/settingsstore.h"
+#include "qt/mainwindow.h"
+#include "qt/qtsettingsstore.h"
 #include "qt/startupguard.h"
+#include "qt/systemclock.h"
 #include "qt/termination.h"
 
 #include <QApplication>
+#include <QLabel>
 
 int main(int argc, char* argv[])
 {
@@ -21,9 +22,11 @@ int main(int argc, char* argv[])
     soramado::registerFontSubstitutes();
     soramado::SystemClock clock;
     soramado::SeededRandom random(soramado::seedFromClock(clock));
-    soramado::NativeSettingsStore store;
+    soramado::QtSettingsStore store;
     soramado::DialogFontChooser fonts;
     soramado::MainWindow window(clock, random, store, fonts);
+    fonts.parent = &window;
+    fonts.currentFont = [&window] { return window.timeLabel()->font(); };
     soramado::closeOnTermination(&window);
     window.show();
     return QApplication::exec();

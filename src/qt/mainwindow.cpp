@@ -1,56 +1,59 @@
 #include "qt/mainwindow.h"
 
-#include "qt/versionwindow.h"
-#include "qt/popupmenu.h"
-#include "qt/viewwidget.h"
+#include "app/layout.h"
 #include "assets/assets.h"
-#include "common/numbers.h"
-#include "qt/fontchooser.h"
-#include "qt/fonts.h"
-#include "platform/settingsstore.h"
+#include "qt/popupmenu.h"
 #include "qt/topmost.h"
+#include "qt/versionwindow.h"
+#include "qt/viewwidget.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QScreen>
 #include <QWindow>
-
+#include <QtDebug>
 
 namespace soramado {
 
 namespace {
 
-constexpr QRgb WindowColour = 0xffffb0d8u; // red 255, green 176, blue 216
-constexpr QRgb TimeColour = 0xff0000c0u;   // blue 192
-constexpr double ChosenFontPoints = 20;
+QRect toQRect(const PixelRect& r)
+{
+    return QRect(r.left, r.top, r.width, r.height);
+}
 
-QLabel* makeLabel(QWidget* parent, const QRect& geometry, Qt::Alignment alignment, double pointSize)
+QColor toQColor(std::uint32_t rgb)
+{
+    return QColor::fromRgb(static_cast<QRgb>(rgb | 0xff000000u));
+}
+
+QLabel* makeLabel(QWidget* parent, const PixelRect& geometry, Qt::Alignment alignment,
+                  double pointSize)
 {
     auto* label = new QLabel(parent);
-    label->setGeometry(geometry);
+    label->setGeometry(toQRect(geometry));
     label->setAlignment(alignment | Qt::AlignTop);
     label->setAttribute(Qt::WA_TranslucentBackground);
     label->setAutoFillBackground(false);
-    QFont font(LabelFontFace);
+    QFont font(QString::fromUtf8(layout::LabelFontFace));
     font.setPointSizeF(pointSize);
     font.setBold(true);
     label->setFont(font);
     return label;
 }
 
-void setTextColour(QLabel* label, QRgb colour)
+void setTextColour(QLabel* label, std::uint32_t colour)
 {
     QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, QColor::fromRgb(colour));
+    palette.setColor(QPalette::WindowText, toQColor(colour));
     label->setPalette(palette);
 }
 
-class CancellingFontChooser final : public FontChooser {
-public:
-    std::optional<QFont> choose(const QFont&, QWidget*) override { return std::nullopt; }
-};
+void warnOnQt(const std::string& message)
+{
+    qWarning().noquote() << QString::fromStdString(message);
+}
 
 } // namespace
 
@@ -58,29 +61,17 @@ MainWindow::MainWindow(const Clock& clock, Random& random, SettingsStore& store,
                        QWidget* parent)
     : QWidget(parent,
               Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      core_(clock, random), settings_(store), fonts_(fonts)
-{
-    startUp();
-}
-
-MainWindow::MainWindow(const Clock& clock, Random& random, QWidget* parent)
-    : QWidget(parent,
-              Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      ownedStore_(std::make_unique<MemorySettingsStore>()),
-      ownedFonts_(std::make_unique<CancellingFontChooser>()), core_(clock, random),
-      settings_(*ownedStore_), fonts_(*ownedFonts_)
-{
-    startUp();
-}
-
-void MainWindow::startUp()
+      app_({clock, random, store, *this, fonts, screen_, warnOnQt})
 {
     setWindowTitle(QStringLiteral("Soramado"));
-    setWindowIcon(QIcon(QPixmap::fromImage(assets::icon())));
-    setGeometry(QRect(DesignPosition, QSize(ClientWidth, ClientHeight)));
-    setFixedSize(ClientWidth, ClientHeight);
+    const std::span<const unsigned char> icon = assets::iconPng();
+    setWindowIcon(QIcon(
+        QPixmap::fromImage(QImage::fromData(icon.data(), static_cast<int>(icon.size()), "PNG"))));
+    const QSize client(layout::ClientSize.width, layout::ClientSize.height);
+    setGeometry(QRect(QPoint(layout::DesignPlace.x, layout::DesignPlace.y), client));
+    setFixedSize(client);
     QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, QColor::fromRgb(WindowColour));
+    palette.setColor(QPalette::Window, toQColor(layout::WindowColour));
     setPalette(palette);
     setAutoFillBackground(true);
 
@@ -92,16 +83,11 @@ void MainWindow::startUp()
     connect(&timer_, &QTimer::timeout, this, &MainWindow::tick);
     timer_.start();
 
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    if (screen) {
-        const auto twips = [](double dpi) { return dpi > 0 ? roundHalfEven(1440.0 / dpi) : 15; };
-        core_.setTwipsPerPixel(twips(screen->logicalDotsPerInchX()),
-                               twips(screen->logicalDotsPerInchY()));
-    }
-
-    core_.startUp();
-    applyStoredSettings();
-    core_.finishStartUp();
+    app_.startUp();
+    if (const std::optional<PixelPoint> frame = app_.reachableFramePosition())
+        move(frame->x, frame->y);
+    showClockFont();
+    showChecks();
     showFace();
 
     // Key preview: the window hears every key, whichever child has the focus.
@@ -115,17 +101,14 @@ MainWindow::~MainWindow()
 
 void MainWindow::createControls()
 {
-    picView_ = new ViewWidget(core_.view(), this);
-    picView_->move(4, 2);
+    picView_ = new ViewWidget(app_.core().view(), this);
+    picView_->move(layout::ViewPlace.x, layout::ViewPlace.y);
 
-    labDay_ = makeLabel(this, QRect(128, 124, 36, 16), Qt::AlignHCenter, 11.25);
-    labDate_ = makeLabel(this, QRect(2, 125, 134, 14), Qt::AlignLeft, 11.25);
-    labTime_ = makeLabel(this, QRect(4, 140, 162, 29), Qt::AlignHCenter, 20.25);
-    QFont timeFont = labTime_->font();
-    timeFont.setFamily(ClockFontFace);
-    labTime_->setFont(timeFont);
-    setTextColour(labDate_, WeekdayColour);
-    setTextColour(labTime_, TimeColour);
+    labDay_ = makeLabel(this, layout::WeekdayLabel, Qt::AlignHCenter, layout::LabelPoints);
+    labDate_ = makeLabel(this, layout::DateLabel, Qt::AlignLeft, layout::LabelPoints);
+    labTime_ = makeLabel(this, layout::TimeLabel, Qt::AlignHCenter, layout::TimeDesignPoints);
+    setTextColour(labDate_, layout::DateColour);
+    setTextColour(labTime_, layout::TimeColour);
 }
 
 void MainWindow::createMenu()
@@ -134,7 +117,7 @@ void MainWindow::createMenu()
     connect(mnuPopup_->mnuFont, &QAction::triggered, this, &MainWindow::fontCommand);
     for (std::size_t i = 0; i < mnuPopup_->mnuLoc.size(); ++i) {
         connect(mnuPopup_->mnuLoc[i], &QAction::triggered, this,
-                [this, i] { locationCommand(static_cast<std::int16_t>(i)); });
+                [this, i] { locationCommand(static_cast<int>(i)); });
     }
     connect(mnuPopup_->mnuFront, &QAction::triggered, this, &MainWindow::alwaysOnTopCommand);
     connect(mnuPopup_->mnuVer, &QAction::triggered, this, &MainWindow::versionCommand);
@@ -143,63 +126,41 @@ void MainWindow::createMenu()
             [this](const QPoint& globalPos) { mnuPopup_->popup(globalPos); });
 }
 
-// The settings step of start-up: city, clock face, position, always on top.
-void MainWindow::applyStoredSettings()
+void MainWindow::showClockFont()
 {
-    const StoredSettings stored = settings_.read();
+    QFont font = labTime_->font();
+    font.setFamily(QString::fromStdString(app_.clockFontFace()));
+    font.setPointSizeF(app_.clockFontPoints());
+    labTime_->setFont(font);
+}
 
-    core_.setLocationIndex(stored.LocationIndex);
-    mnuPopup_->checkLocation(stored.LocationIndex);
+void MainWindow::showChecks()
+{
+    mnuPopup_->checkLocation(app_.locationIndex());
+    mnuPopup_->mnuFront->setChecked(app_.alwaysOnTop());
+}
 
-    QFont timeFont = labTime_->font();
-    timeFont.setFamily(stored.Font);
-    labTime_->setFont(timeFont);
-
-    if (const std::optional<QPoint> framePos = stored.framePosition()) {
-        QList<QRect> screens;
-        for (const QScreen* screen : QGuiApplication::screens())
-            screens.append(screen->geometry());
-        // A monitor unplugged since the last run must not leave the clock out of reach.
-        if (reachesAnyScreen(QRect(*framePos, size()), screens))
-            move(*framePos);
-    }
-
-    // The command flips the flag back, and so applies, checks and writes it.
-    core_.state().AlwaysOnTop = !stored.AlwaysOnTop;
-    alwaysOnTopCommand();
+void MainWindow::setTopmost(bool on)
+{
+    soramado::setTopmost(this, on);
 }
 
 void MainWindow::fontCommand()
 {
-    const std::optional<QFont> chosen = fonts_.choose(labTime_->font(), this);
-    if (!chosen)
-        return;
-    // Only the face counts; the size is the clock's own and the weight stays bold.
-    const QString face = chosen->family();
-    QFont font = labTime_->font();
-    font.setFamily(face);
-    font.setPointSizeF(ChosenFontPoints);
-    labTime_->setFont(font);
-    settings_.writeFont(face);
+    app_.fontCommand();
+    showClockFont();
 }
 
-void MainWindow::locationCommand(std::int16_t index)
+void MainWindow::locationCommand(int index)
 {
-    if (index < 0 || index >= LocationCount)
-        return;
-    settings_.writeLocation(index);
-    // The next tick draws the new city's sky.
-    core_.setLocationIndex(index);
-    mnuPopup_->checkLocation(index);
+    app_.locationCommand(index);
+    showChecks();
 }
 
 void MainWindow::alwaysOnTopCommand()
 {
-    bool& on = core_.state().AlwaysOnTop;
-    on = !on;
-    mnuPopup_->mnuFront->setChecked(on);
-    settings_.writeAlwaysTop(on);
-    setTopmost(this, on);
+    app_.alwaysOnTopCommand();
+    showChecks();
 }
 
 void MainWindow::versionCommand()
@@ -214,32 +175,22 @@ void MainWindow::quitCommand()
     close();
 }
 
-void MainWindow::savePosition()
-{
-    if (positionSaved_)
-        return;
-    positionSaved_ = true;
-    // The native window knows the frame that the window manager added even
-    // when the widget's cached frame is stale (a manager that started late).
-    settings_.writePosition(windowHandle() ? windowHandle()->framePosition() : pos());
-}
-
 void MainWindow::tick()
 {
-    core_.tick();
+    app_.tick();
     showFace();
 }
 
 void MainWindow::showFace()
 {
-    const ClockFace& face = core_.face();
+    const ClockFace& face = app_.face();
     // QLabel ignores a text equal to the one it shows, so an unchanged label costs nothing.
-    if (labDay_->palette().color(QPalette::WindowText).rgb() != face.weekdayColour)
+    if ((labDay_->palette().color(QPalette::WindowText).rgb() & 0xffffffu) != face.weekdayColour)
         setTextColour(labDay_, face.weekdayColour);
-    labDate_->setText(face.date);
-    labDay_->setText(face.weekday);
-    labTime_->setText(face.time);
-    picView_->setPhase(core_.state().Phase);
+    labDate_->setText(QString::fromStdString(face.date));
+    labDay_->setText(QString::fromStdString(face.weekday));
+    labTime_->setText(QString::fromStdString(face.time));
+    picView_->setPhase(app_.phase());
     picView_->refresh();
 }
 
@@ -260,13 +211,16 @@ void MainWindow::handleKey(int key, Qt::KeyboardModifiers modifiers)
     const Qt::KeyboardModifiers held =
         modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
     if (key == Qt::Key_F9 && held == Qt::ShiftModifier)
-        core_.requestVisitor();
+        app_.requestVisitor();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
     event->accept();
-    savePosition();
+    // The native window knows the frame that the window manager added even
+    // when the widget's cached frame is stale (a manager that started late).
+    const QPoint frame = windowHandle() ? windowHandle()->framePosition() : pos();
+    app_.unload({frame.x(), frame.y()});
     timer_.stop();
     // A tool window does not end the event loop by itself when it closes.
     QCoreApplication::quit();

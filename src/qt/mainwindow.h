@@ -1,12 +1,11 @@
 #pragma once
 
-#include "app/clockcore.h"
-#include "app/settings.h"
+#include "app/clockapp.h"
+#include "platform/topmost.h"
+#include "qt/qtscreen.h"
 
 #include <QTimer>
 #include <QWidget>
-
-#include <memory>
 
 class QLabel;
 
@@ -20,22 +19,16 @@ class SettingsStore;
 class ViewWidget;
 
 // The clock window: the view on top and, on a pink strip below it, the date,
-// the weekday and the time. It shows what the core computes and routes events.
-class MainWindow : public QWidget {
+// the weekday and the time. It shows what the core's program holds and routes
+// events to it.
+class MainWindow : public QWidget, private TopmostRequest {
     Q_OBJECT
 public:
-    static constexpr int ClientWidth = 169;
-    static constexpr int ClientHeight = 172;
-    static constexpr QPoint DesignPosition{160, 128};
-
     MainWindow(const Clock& clock, Random& random, SettingsStore& store, FontChooser& fonts,
                QWidget* parent = nullptr);
-    // A window that keeps its settings in memory only and whose font chooser
-    // always cancels: for tests and tools that must not touch the user's store.
-    MainWindow(const Clock& clock, Random& random, QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    ClockCore& core() { return core_; }
+    ClockApp& app() { return app_; }
     QLabel* timeLabel() const { return labTime_; }
     QLabel* dateLabel() const { return labDate_; }
     QLabel* dayLabel() const { return labDay_; }
@@ -47,7 +40,7 @@ public:
 
     // The commands of the popup menu.
     void fontCommand();
-    void locationCommand(std::int16_t index);
+    void locationCommand(int index);
     void alwaysOnTopCommand();
     void versionCommand();
     void quitCommand();
@@ -57,26 +50,22 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void startUp();
+    void setTopmost(bool on) override;
     void createControls();
     void createMenu();
-    void applyStoredSettings();
-    void savePosition();
     void showFace();
+    void showChecks();
+    void showClockFont();
     void handleKey(int key, Qt::KeyboardModifiers modifiers);
 
-    std::unique_ptr<SettingsStore> ownedStore_;
-    std::unique_ptr<FontChooser> ownedFonts_;
-    ClockCore core_;
-    Settings settings_;
-    FontChooser& fonts_;
+    QtScreen screen_;
+    ClockApp app_;
     QTimer timer_{this}; // a child, so that tests can find and hold it
     ViewWidget* picView_ = nullptr;
     QLabel* labDay_ = nullptr;
     QLabel* labDate_ = nullptr;
     QLabel* labTime_ = nullptr;
     PopupMenu* mnuPopup_ = nullptr;
-    bool positionSaved_ = false;
 };
 
 } // namespace soramado

@@ -1,14 +1,16 @@
 #include "qt/popupmenu.h"
 
+#include "app/menu.h"
+
 #include <QAction>
 
 namespace soramado {
 
 namespace {
 
-QAction* addItem(QMenu* menu, const char* name, const QString& caption, bool checkable = false)
+QAction* addItem(QMenu* menu, const char* name, const char* caption, bool checkable = false)
 {
-    QAction* action = menu->addAction(caption);
+    QAction* action = menu->addAction(QString::fromUtf8(caption));
     action->setObjectName(QLatin1String(name));
     action->setCheckable(checkable);
     return action;
@@ -21,29 +23,26 @@ void addNamedSeparator(QMenu* menu, const char* name)
 
 } // namespace
 
-PopupMenu::PopupMenu(QWidget* parent) : QMenu(QStringLiteral("メニュー"), parent)
+PopupMenu::PopupMenu(QWidget* parent) : QMenu(QString::fromUtf8(menu::Title), parent)
 {
     setObjectName(QStringLiteral("mnuPopup"));
-    mnuFont = addItem(this, "mnuFont", QStringLiteral("フォントの変更(&F)..."));
+    mnuFont = addItem(this, "mnuFont", menu::Font);
     addNamedSeparator(this, "mSep01");
 
-    mnuLocation = addMenu(QStringLiteral("現在地の選択(&L)"));
+    mnuLocation = addMenu(QString::fromUtf8(menu::Location));
     mnuLocation->setObjectName(QStringLiteral("mnuLocation"));
     mnuLocation->menuAction()->setObjectName(QStringLiteral("mnuLocationItem"));
     static const char* const names[] = {"mnuLoc0", "mnuLoc1", "mnuLoc2",
                                         "mnuLoc3", "mnuLoc4", "mnuLoc5"};
-    const QString captions[] = {QStringLiteral("札幌(&S)"), QStringLiteral("仙台(&D)"),
-                                QStringLiteral("東京(&T)"), QStringLiteral("大阪(&O)"),
-                                QStringLiteral("広島(&H)"), QStringLiteral("福岡(&F)")};
     for (std::size_t i = 0; i < mnuLoc.size(); ++i)
-        mnuLoc[i] = addItem(mnuLocation, names[i], captions[i], true);
+        mnuLoc[i] = addItem(mnuLocation, names[i], menu::Cities[i], true);
     addNamedSeparator(this, "mSep02");
 
-    mnuFront = addItem(this, "mnuFront", QStringLiteral("常に最前面に表示(&T)"), true);
+    mnuFront = addItem(this, "mnuFront", menu::AlwaysOnTop, true);
     addNamedSeparator(this, "mSep03");
-    mnuVer = addItem(this, "mnuVer", QStringLiteral("バージョン情報(&V)..."));
+    mnuVer = addItem(this, "mnuVer", menu::Version);
     addNamedSeparator(this, "mSep04");
-    mnuQuit = addItem(this, "mnuQuit", QStringLiteral("Soramadoの終了(&Q)"));
+    mnuQuit = addItem(this, "mnuQuit", menu::Quit);
 }
 
 void PopupMenu::checkLocation(int index)

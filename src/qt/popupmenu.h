@@ -1,5 +1,7 @@
 #pragma once
 
+#include "sky/suntimes.h"
+
 #include <QMenu>
 
 #include <array>
@@ -17,7 +19,7 @@ public:
 
     QAction* mnuFont = nullptr;
     QMenu* mnuLocation = nullptr;
-    std::array<QAction*, 6> mnuLoc{};
+    std::array<QAction*, LocationCount> mnuLoc{};
     QAction* mnuFront = nullptr;
     QAction* mnuVer = nullptr;
     QAction* mnuQuit = nullptr;

@@ -1,40 +1,46 @@
-#include "platform/settingsstore.h"
+#include "qt/qtsettingsstore.h"
 
 namespace soramado {
 
 namespace {
 
-const QString Section = QStringLiteral("Setting/");
+QString pathOf(std::string_view key)
+{
+    return QStringLiteral("Setting/") + QString::fromUtf8(key.data(), qsizetype(key.size()));
+}
 
 } // namespace
 
-#ifdef Q_OS_WIN
-// With no application name Qt would use "OrganizationDefaults"; name the key directly.
-NativeSettingsStore::NativeSettingsStore()
-    : settings_(QStringLiteral("HKEY_CURRENT_USER\\Software\\Soramado"), QSettings::NativeFormat)
-{}
-#else
-NativeSettingsStore::NativeSettingsStore()
+QtSettingsStore::QtSettingsStore()
     : settings_(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Soramado"))
 {
     // Only the user's own values count, never a system-wide file.
     settings_.setFallbacksEnabled(false);
 }
-#endif
 
-std::optional<QString> NativeSettingsStore::ReadSetting(const QString& key) const
+std::optional<std::string> QtSettingsStore::ReadSetting(std::string_view key)
 {
-    const QString path = Section + key;
+    const QString path = pathOf(key);
     if (!settings_.contains(path))
         return std::nullopt;
-    return settings_.value(path).toString();
+    return settings_.value(path).toString().toStdString();
 }
 
-bool NativeSettingsStore::WriteSetting(const QString& key, const QString& text)
+std::optional<std::string> QtSettingsStore::WriteSetting(std::string_view key,
+                                                         std::string_view text)
 {
-    settings_.setValue(Section + key, text);
+    settings_.setValue(pathOf(key), QString::fromUtf8(text.data(), qsizetype(text.size())));
     settings_.sync();
-    return settings_.status() == QSettings::NoError;
+    switch (settings_.status()) {
+    case QSettings::NoError:
+        return std::nullopt;
+    case QSettings::FormatError:
+        return (settings_.fileName() + QStringLiteral(": the file is not in the expected format"))
+            .toStdString();
+    case QSettings::AccessError:
+        break;
+    }
+    return (settings_.fileName() + QStringLiteral(": cannot be written")).toStdString();
 }
 
 } // namespace soramado

@@ -3,6 +3,7 @@
 #include "about/versiontext.h"
 
 #include <QLabel>
+#include <QLocale>
 #include <QPushButton>
 
 namespace soramado {
@@ -57,7 +58,9 @@ VersionWindow::VersionWindow(QWidget* owner)
     makeLabel(this, "Label1", QStringLiteral("Soramado"), QRect(31, 2, 128, 33),
               makeFont(serif, 21.75, true), NameColour);
 
-    labVer_ = new QLabel(versionText(programVersion()), this);
+    labVer_ = new QLabel(QString::fromStdString(versionText(
+                             programVersion(), QLocale::system().decimalPoint().toStdString())),
+                         this);
     labVer_->setObjectName(QStringLiteral("labVer"));
     labVer_->setGeometry(42, 41, 104, 19);
     labVer_->setFont(makeFont(QStringLiteral("Arial"), 12, false));

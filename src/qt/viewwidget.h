@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/picture.h"
+
 #include <QImage>
 #include <QWidget>
 
@@ -8,13 +10,6 @@
 namespace soramado {
 
 class ViewSurface;
-
-// Scales pixel art for a screen with `ratio` device pixels to a logical pixel.
-// The largest whole factor is done by repeating pixels, so every source pixel
-// becomes an even block; what is left of a fractional ratio is resampled by
-// area, so only the seams between two blocks mix and nothing blurs. The result
-// carries the ratio as its device pixel ratio.
-QImage scalePixelArt(const QImage& picture, qreal ratio);
 
 // Shows the clock's view. It only paints the pixels it is given, and repaints
 // only when they changed; a click with the left or right button is reported.
@@ -49,6 +44,7 @@ private:
     std::uint64_t shownRevision_ = 0;
     qreal shownRatio_ = 0;
     int phase_ = -1;
+    Picture scaledPixels_; // what scaled_ shows, without a copy
     QImage scaled_;
     Qt::MouseButton pressed_ = Qt::NoButton;
 };

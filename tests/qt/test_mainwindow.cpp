@@ -1,9 +1,8 @@
+#include "app/layout.h"
 #include "qt/mainwindow.h"
 #include "qt/popupmenu.h"
 #include "qt/viewwidget.h"
-#include "qt/fontchooser.h"
-#include "platform/settingsstore.h"
-#include "support/fakes.h"
+#include "support/qtwindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -21,6 +20,8 @@
 using namespace soramado;
 
 namespace {
+
+const QPoint DesignPosition(layout::DesignPlace.x, layout::DesignPlace.y);
 
 // Collects what the program prints as warnings while it lives.
 class WarningCatcher {
@@ -45,30 +46,18 @@ private:
     QtMessageHandler previous_;
 };
 
-class FakeFontChooser final : public FontChooser {
-public:
-    std::optional<QFont> answer;
-    QFont offered;
-    int calls = 0;
-    std::optional<QFont> choose(const QFont& initial, QWidget*) override
-    {
-        ++calls;
-        offered = initial;
-        return answer;
-    }
-};
-
 struct Rig {
-    SettableClock clock{fakes::at(2003, 5, 1, 12, 0, 0)};
-    fakes::ScriptedRandom random;
-    MemorySettingsStore store;
-    FakeFontChooser fonts;
+    fakes::WindowParts<> parts{fakes::at(2003, 5, 1, 12, 0, 0)};
+    SettableClock& clock = parts.clock;
+    fakes::ScriptedRandom& random = parts.random;
+    MemorySettingsStore& store = parts.store;
+    fakes::ScriptedFontChooser& fonts = parts.fonts;
     WarningCatcher warnings;
     std::unique_ptr<MainWindow> window;
 
-    Rig& set(const QString& key, const QString& text)
+    Rig& set(const std::string& key, const std::string& text)
     {
-        store.values().insert(key, text);
+        store.values().insert_or_assign(key, text);
         return *this;
     }
     MainWindow& open()
@@ -83,7 +72,11 @@ struct Rig {
         return *window;
     }
     PopupMenu& menu() { return *window->popupMenu(); }
-    QString value(const QString& key) const { return store.values().value(key); }
+    QString value(const std::string& key) const
+    {
+        const auto it = store.values().find(key);
+        return it == store.values().end() ? QString() : QString::fromStdString(it->second);
+    }
     int checkedCity()
     {
         int found = -1;
@@ -109,19 +102,20 @@ TEST(MainWindowStartUp, EmptyStoreGivesTheDefaultsAndOnlyAlwaysTopIsWritten)
 {
     Rig rig;
     MainWindow& w = rig.openShown();
-    EXPECT_EQ(w.core().state().LocationIndex, 2);
+    EXPECT_EQ(w.app().locationIndex(), 2);
     EXPECT_EQ(rig.checkedCity(), 2);
     EXPECT_EQ(w.timeLabel()->font().family(), QStringLiteral("MS ゴシック"));
     EXPECT_DOUBLE_EQ(w.timeLabel()->font().pointSizeF(), 20.25);
-    EXPECT_EQ(w.geometry().topLeft(), MainWindow::DesignPosition);
-    EXPECT_FALSE(w.core().state().AlwaysOnTop);
+    EXPECT_EQ(w.geometry().topLeft(), DesignPosition);
+    EXPECT_FALSE(w.app().alwaysOnTop());
     EXPECT_FALSE(rig.menu().mnuFront->isChecked());
     EXPECT_FALSE(w.windowFlags() & Qt::WindowStaysOnTopHint);
-    EXPECT_EQ(rig.store.values(), (QHash<QString, QString>{{"AlwaysTop", "False"}}));
+    EXPECT_EQ(rig.store.values().size(), 1u);
+    EXPECT_EQ(rig.value("AlwaysTop"), QStringLiteral("False"));
     EXPECT_TRUE(rig.warnings.caught().isEmpty());
 
     w.close();
-    EXPECT_EQ(rig.store.values().size(), 3);
+    EXPECT_EQ(rig.store.values().size(), 3u);
     EXPECT_EQ(rig.value("Left"), QString::number(w.pos().x() * 15));
     EXPECT_EQ(rig.value("Top"), QString::number(w.pos().y() * 15));
 }
@@ -130,7 +124,7 @@ TEST(MainWindowStartUp, StoredCityIsCheckedAndUsed)
 {
     Rig rig;
     MainWindow& w = rig.set("Location", "5").open();
-    EXPECT_EQ(w.core().state().LocationIndex, 5);
+    EXPECT_EQ(w.app().locationIndex(), 5);
     EXPECT_EQ(rig.checkedCity(), 5);
     EXPECT_TRUE(rig.warnings.caught().isEmpty());
 }
@@ -140,12 +134,12 @@ TEST(MainWindowStartUp, UnusableCityWarnsOnceAndStartsInTokyo)
     for (const char* text : {"6", "-1", "x", ""}) {
         Rig rig;
         MainWindow& w = rig.set("Location", text).set("AlwaysTop", "True").open();
-        EXPECT_EQ(w.core().state().LocationIndex, 2) << text;
+        EXPECT_EQ(w.app().locationIndex(), 2) << text;
         EXPECT_EQ(rig.checkedCity(), 2) << text;
         ASSERT_EQ(rig.warnings.caught().size(), 1) << text;
         EXPECT_TRUE(rig.warnings.caught()[0].contains(QStringLiteral("\"Location\"")));
         // The rest of the settings step still runs, and the bad text is left alone.
-        EXPECT_TRUE(w.core().state().AlwaysOnTop) << text;
+        EXPECT_TRUE(w.app().alwaysOnTop()) << text;
         EXPECT_EQ(rig.value("Location"), QString::fromUtf8(text));
         EXPECT_FALSE(w.timeLabel()->text().isEmpty());
     }
@@ -179,7 +173,7 @@ TEST(MainWindowStartUp, PositionNeedsBothEdgesAboveZero)
         if (top)
             rig.set("Top", *top);
         MainWindow& w = rig.openShown();
-        EXPECT_EQ(w.geometry().topLeft(), MainWindow::DesignPosition)
+        EXPECT_EQ(w.geometry().topLeft(), DesignPosition)
             << left.value_or("-") << " " << top.value_or("-");
     }
 }
@@ -188,7 +182,7 @@ TEST(MainWindowStartUp, PositionOffEveryScreenOpensAtTheDesignPlace)
 {
     Rig rig;
     MainWindow& w = rig.set("Left", "150000").set("Top", "1500").openShown();
-    EXPECT_EQ(w.geometry().topLeft(), MainWindow::DesignPosition);
+    EXPECT_EQ(w.geometry().topLeft(), DesignPosition);
     EXPECT_EQ(rig.value("Left"), QStringLiteral("150000"));
     w.close();
     EXPECT_EQ(rig.value("Left"), QString::number(w.pos().x() * 15));
@@ -207,14 +201,14 @@ TEST(MainWindowStartUp, PositionSurvivesARestartExactly)
     }
     MainWindow& again = rig.openShown();
     EXPECT_EQ(again.pos(), before);
-    EXPECT_EQ(again.size(), QSize(MainWindow::ClientWidth, MainWindow::ClientHeight));
+    EXPECT_EQ(again.size(), QSize(layout::ClientSize.width, layout::ClientSize.height));
 }
 
 TEST(MainWindowStartUp, StoredAlwaysTopIsAppliedCheckedAndWrittenBack)
 {
     Rig rig;
     MainWindow& w = rig.set("AlwaysTop", "True").open();
-    EXPECT_TRUE(w.core().state().AlwaysOnTop);
+    EXPECT_TRUE(w.app().alwaysOnTop());
     EXPECT_TRUE(rig.menu().mnuFront->isChecked());
     EXPECT_EQ(rig.store.writes(), 1);
     EXPECT_EQ(rig.value("AlwaysTop"), QStringLiteral("True"));
@@ -234,8 +228,8 @@ TEST(MainWindowStartUp, RefusedWritesWarnOnceAndTheClockRuns)
     MainWindow& w = rig.openShown();
     action(w, "mnuLoc4")->trigger();
     action(w, "mnuFront")->trigger();
-    EXPECT_EQ(w.core().state().LocationIndex, 4);
-    EXPECT_TRUE(w.core().state().AlwaysOnTop);
+    EXPECT_EQ(w.app().locationIndex(), 4);
+    EXPECT_TRUE(w.app().alwaysOnTop());
     w.close();
     EXPECT_EQ(rig.store.writes(), 5);
     EXPECT_EQ(rig.warnings.caught().size(), 1);
@@ -317,14 +311,14 @@ TEST(CityCommand, WritesSetsAndChecksButRedrawsNothing)
     Rig rig;
     MainWindow& w = rig.openShown();
     const QString time = w.timeLabel()->text();
-    const int scenes = w.core().sceneSets();
+    const int scenes = w.app().core().sceneSets();
     const int draws = rig.random.draws();
 
     action(w, "mnuLoc0")->trigger();
     EXPECT_EQ(rig.value("Location"), QStringLiteral("0"));
-    EXPECT_EQ(w.core().state().LocationIndex, 0);
+    EXPECT_EQ(w.app().locationIndex(), 0);
     EXPECT_EQ(rig.checkedCity(), 0);
-    EXPECT_EQ(w.core().sceneSets(), scenes);
+    EXPECT_EQ(w.app().core().sceneSets(), scenes);
     EXPECT_EQ(rig.random.draws(), draws);
     EXPECT_EQ(w.timeLabel()->text(), time);
 
@@ -342,7 +336,7 @@ TEST(FontCommand, CancelChangesAndWritesNothing)
     const QFont before = w.timeLabel()->font();
     action(w, "mnuFont")->trigger();
     EXPECT_EQ(rig.fonts.calls, 1);
-    EXPECT_EQ(rig.fonts.offered.family(), QStringLiteral("IPAGothic"));
+    EXPECT_EQ(rig.fonts.offered, "IPAGothic");
     EXPECT_EQ(w.timeLabel()->font(), before);
     EXPECT_EQ(rig.value("Font"), QStringLiteral("IPAGothic"));
     EXPECT_EQ(rig.store.writes(), 1); // AlwaysTop at start only
@@ -352,12 +346,7 @@ TEST(FontCommand, TakesOnlyTheFaceAtTwentyPointsBold)
 {
     Rig rig;
     MainWindow& w = rig.open();
-    QFont picked(QStringLiteral("Noto Sans Mono CJK JP"));
-    picked.setPointSize(33);
-    picked.setItalic(true);
-    picked.setBold(false);
-    picked.setUnderline(true);
-    rig.fonts.answer = picked;
+    rig.fonts.answer = "Noto Sans Mono CJK JP";
     action(w, "mnuFont")->trigger();
     const QFont now = w.timeLabel()->font();
     EXPECT_EQ(now.family(), QStringLiteral("Noto Sans Mono CJK JP"));
@@ -381,14 +370,14 @@ TEST(AlwaysOnTopCommand, TogglingTwiceComesBackAndStaysShownInPlace)
     QPointer<QWindow> handle = w.windowHandle();
 
     action(w, "mnuFront")->trigger();
-    EXPECT_TRUE(w.core().state().AlwaysOnTop);
+    EXPECT_TRUE(w.app().alwaysOnTop());
     EXPECT_TRUE(rig.menu().mnuFront->isChecked());
     EXPECT_EQ(rig.value("AlwaysTop"), QStringLiteral("True"));
     EXPECT_TRUE(w.windowHandle()->flags() & Qt::WindowStaysOnTopHint);
     EXPECT_TRUE(w.isVisible());
 
     action(w, "mnuFront")->trigger();
-    EXPECT_FALSE(w.core().state().AlwaysOnTop);
+    EXPECT_FALSE(w.app().alwaysOnTop());
     EXPECT_FALSE(rig.menu().mnuFront->isChecked());
     EXPECT_EQ(rig.value("AlwaysTop"), QStringLiteral("False"));
     EXPECT_FALSE(w.windowHandle()->flags() & Qt::WindowStaysOnTopHint);
@@ -498,17 +487,17 @@ TEST(KeyPreview, OnlyShiftF9ReachesTheVisitorWhicheverChildHasTheKey)
         MainWindow& w = rig.openShown();
         for (QWidget* target :
              {static_cast<QWidget*>(w.timeLabel()), static_cast<QWidget*>(w.viewWidget())}) {
-            w.core().state().VisitorActive = false;
+            w.app().core().state().VisitorActive = false;
             target->setFocusPolicy(Qt::StrongFocus);
             target->setFocus();
             QKeyEvent press(QEvent::KeyPress, Qt::Key_F9, row.modifiers);
             QApplication::sendEvent(target, &press);
-            EXPECT_EQ(w.core().state().VisitorActive, row.wanted) << row.name;
+            EXPECT_EQ(w.app().core().state().VisitorActive, row.wanted) << row.name;
         }
         QKeyEvent other(QEvent::KeyPress, Qt::Key_F8, Qt::ShiftModifier);
-        w.core().state().VisitorActive = false;
+        w.app().core().state().VisitorActive = false;
         QApplication::sendEvent(w.timeLabel(), &other);
-        EXPECT_FALSE(w.core().state().VisitorActive);
+        EXPECT_FALSE(w.app().core().state().VisitorActive);
     }
 }
 

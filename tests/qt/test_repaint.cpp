@@ -4,7 +4,7 @@
 
 #include "qt/mainwindow.h"
 #include "qt/viewwidget.h"
-#include "support/fakes.h"
+#include "support/qtwindow.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -63,7 +63,9 @@ void processEvents()
 
 // The clock window, shown, with every part watched, started at `start`.
 struct Rig {
-    explicit Rig(const QDateTime& start) : clock(start), window(clock, random)
+    explicit Rig(const LocalDateTime& start)
+        : parts_(start), clock(parts_.clock),
+          window(clock, parts_.random, parts_.store, parts_.fonts)
     {
         // Only the test ticks: the window's own timer would add steps when a
         // slow run (a sanitizer build) lets 100 ms pass between two test ticks.
@@ -90,8 +92,8 @@ struct Rig {
         }
     }
 
-    SettableClock clock;
-    fakes::ScriptedRandom random; // never starts a visitor by chance
+    fakes::WindowParts<> parts_; // ScriptedRandom never starts a visitor by chance
+    SettableClock& clock;
     MainWindow window;
     PaintCounter paints;
 };
@@ -129,7 +131,7 @@ TEST(Repaint, MidnightRepaintsTheDateAndTheWeekdayOnce)
 // The picture repaints exactly on the ticks on which its pixels change.
 struct PictureCase {
     const char* name;
-    QDateTime start;
+    LocalDateTime start;
     bool visitor; // Shift+F9 before the first tick
     int ticks;
     int paints;
@@ -147,7 +149,7 @@ TEST_P(PictureRepaint, OnlyWhenItsPixelsChange)
     const PictureCase& c = GetParam();
     Rig rig(c.start);
     if (c.visitor)
-        rig.window.core().requestVisitor();
+        rig.window.app().requestVisitor();
     rig.run(c.ticks);
     EXPECT_EQ(rig.paints.count(rig.window.viewWidget()), c.paints);
     EXPECT_EQ(rig.paints.count(rig.window.dateLabel()), 0);

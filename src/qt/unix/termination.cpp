@@ -1,18 +1,13 @@
 #include "qt/termination.h"
 
-#include <QWidget>
-
-#if defined(Q_OS_UNIX)
 #include <QSocketNotifier>
+#include <QWidget>
 
 #include <csignal>
 #include <sys/socket.h>
 #include <unistd.h>
-#endif
 
 namespace soramado {
-
-#if defined(Q_OS_UNIX)
 
 namespace {
 
@@ -46,11 +41,5 @@ void closeOnTermination(QWidget* window)
     sigaction(SIGTERM, &action, nullptr);
     sigaction(SIGHUP, &action, nullptr);
 }
-
-#else
-
-void closeOnTermination(QWidget*) {}
-
-#endif
 
 } // namespace soramado

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <gtest/gtest.h>
 
+// The Qt shell's tests need an application object (offscreen unless told otherwise).
 int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
