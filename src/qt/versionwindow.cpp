@@ -1,5 +1,6 @@
 #include "qt/versionwindow.h"
 
+#include "about/versionlayout.h"
 #include "about/versiontext.h"
 
 #include <QLabel>
@@ -10,31 +11,36 @@ namespace soramado {
 
 namespace {
 
-constexpr QRgb WindowColour = 0xffffb0d0u; // red 255, green 176, blue 208
-constexpr QRgb NameColour = 0xff800000u;   // maroon
-constexpr QRgb CreditColour = 0xffff0000u; // red
-constexpr QRgb VersionBack = 0xffffffc0u;  // light yellow
-constexpr QRgb ButtonFace = 0xffc0ffc0u;   // light green
+namespace v = versionlayout;
 
-QFont makeFont(const QString& family, double pointSize, bool italic)
+QColor toQColor(std::uint32_t rgb)
 {
-    QFont font(family);
-    font.setPointSizeF(pointSize);
+    return QColor::fromRgb(static_cast<QRgb>(rgb | 0xff000000u));
+}
+
+QFont makeFont(const v::Text& text)
+{
+    QFont font(QString::fromUtf8(text.face));
+    font.setPointSizeF(text.points);
     font.setBold(true);
-    font.setItalic(italic);
+    font.setItalic(text.italic);
     return font;
 }
 
-QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, const QRect& geometry,
-                  const QFont& font, QRgb colour)
+QRect rectOf(const v::Text& text)
 {
-    auto* label = new QLabel(text, parent);
+    return QRect(text.place.left, text.place.top, text.place.width, text.place.height);
+}
+
+QLabel* makeLabel(QWidget* parent, const char* name, const v::Text& text, std::uint32_t colour)
+{
+    auto* label = new QLabel(QString::fromUtf8(text.text), parent);
     label->setObjectName(QLatin1String(name));
-    label->setGeometry(geometry);
-    label->setFont(font);
+    label->setGeometry(rectOf(text));
+    label->setFont(makeFont(text));
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, QColor::fromRgb(colour));
+    palette.setColor(QPalette::WindowText, toQColor(colour));
     label->setPalette(palette);
     return label;
 }
@@ -46,41 +52,37 @@ VersionWindow::VersionWindow(QWidget* owner)
               Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("frmVer"));
-    setWindowTitle(QStringLiteral("バージョン情報"));
+    setWindowTitle(QString::fromUtf8(v::Title));
     setModal(true);
     setFixedSize(ClientWidth, ClientHeight);
     QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, QColor::fromRgb(WindowColour));
+    palette.setColor(QPalette::Window, toQColor(v::WindowColour));
     setPalette(palette);
     setAutoFillBackground(true);
 
-    const QString serif = QStringLiteral("Times New Roman");
-    makeLabel(this, "Label1", QStringLiteral("Soramado"), QRect(31, 2, 128, 33),
-              makeFont(serif, 21.75, true), NameColour);
+    makeLabel(this, "Label1", v::Name, v::NameColour);
 
     labVer_ = new QLabel(QString::fromStdString(versionText(
                              programVersion(), QLocale::system().decimalPoint().toStdString())),
                          this);
     labVer_->setObjectName(QStringLiteral("labVer"));
-    labVer_->setGeometry(42, 41, 104, 19);
-    labVer_->setFont(makeFont(QStringLiteral("Arial"), 12, false));
+    labVer_->setGeometry(rectOf(v::Version));
+    labVer_->setFont(makeFont(v::Version));
     labVer_->setAlignment(Qt::AlignCenter);
     QPalette versionPalette = labVer_->palette();
-    versionPalette.setColor(QPalette::Window, QColor::fromRgb(VersionBack));
+    versionPalette.setColor(QPalette::Window, toQColor(v::VersionBack));
     labVer_->setPalette(versionPalette);
     labVer_->setAutoFillBackground(true);
 
-    makeLabel(this, "Label3", QStringLiteral("Program & Pictures"), QRect(3, 67, 131, 15),
-              makeFont(serif, 9, true), CreditColour);
-    makeLabel(this, "Label4", QStringLiteral("by Soramado Team"), QRect(51, 85, 130, 15),
-              makeFont(serif, 11.25, true), CreditColour);
+    makeLabel(this, "Label3", v::Program, v::CreditColour);
+    makeLabel(this, "Label4", v::Credit, v::CreditColour);
 
-    cmdOK_ = new QPushButton(QStringLiteral("OK"), this);
+    cmdOK_ = new QPushButton(QString::fromUtf8(v::OkButton.text), this);
     cmdOK_->setObjectName(QStringLiteral("cmdOK"));
-    cmdOK_->setGeometry(55, 106, 82, 27);
-    cmdOK_->setFont(makeFont(QStringLiteral("Arial"), 11.25, false));
+    cmdOK_->setGeometry(rectOf(v::OkButton));
+    cmdOK_->setFont(makeFont(v::OkButton));
     QPalette buttonPalette = cmdOK_->palette();
-    buttonPalette.setColor(QPalette::Button, QColor::fromRgb(ButtonFace));
+    buttonPalette.setColor(QPalette::Button, toQColor(v::ButtonFace));
     cmdOK_->setPalette(buttonPalette);
     // Enter presses it; Space presses it as the focused button.
     cmdOK_->setDefault(true);

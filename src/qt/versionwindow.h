@@ -1,5 +1,7 @@
 #pragma once
 
+#include "about/versionlayout.h"
+
 #include <QDialog>
 
 class QLabel;
@@ -12,8 +14,8 @@ namespace soramado {
 class VersionWindow : public QDialog {
     Q_OBJECT
 public:
-    static constexpr int ClientWidth = 196;
-    static constexpr int ClientHeight = 137;
+    static constexpr int ClientWidth = versionlayout::ClientSize.width;
+    static constexpr int ClientHeight = versionlayout::ClientSize.height;
 
     explicit VersionWindow(QWidget* owner);
 

@@ -1,5 +1,7 @@
 #include "pngfile.h"
 
+#include "binaryoutput.h"
+
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
@@ -15,7 +17,7 @@
 #pragma GCC diagnostic ignored "-Wunused-function"
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"
 #endif
-#include <stb/stb_image_write.h>
+#include <stb_image_write.h>
 #if defined(__GNUC__)
 #pragma GCC diagnostic pop
 #endif
@@ -77,6 +79,7 @@ std::optional<std::string> writePng(const Picture& picture, const std::string& t
         return "cannot encode the picture";
 
     if (target == "-") {
+        useBinaryStandardOutput();
         if (const auto failure = writeAll(stdout, png))
             return "cannot write the picture to standard output: " + *failure;
         return std::nullopt;
