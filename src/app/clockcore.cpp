@@ -50,11 +50,6 @@ void ClockCore::UpdateClock(int mode)
     updateClockAt(mode, clock_.now());
 }
 
-void ClockCore::UpdateView()
-{
-    updateViewAt(clock_.now());
-}
-
 void ClockCore::updateClockAt(int mode, const LocalDateTime& now)
 {
     if (mode == 2) {

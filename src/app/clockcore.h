@@ -60,7 +60,6 @@ public:
     void tick();
     // mode 2: weekday colour, date, weekday and time; any other: the time alone.
     void UpdateClock(int mode);
-    void UpdateView();
 
     // Shift+F9: a visitor is wanted on the next tick.
     void requestVisitor() { state_.VisitorActive = true; }

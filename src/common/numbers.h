@@ -35,10 +35,6 @@ inline int minutesBetween(std::int32_t a, std::int32_t b)
 {
     return b / 60 - a / 60;
 }
-inline int secondsBetween(std::int32_t a, std::int32_t b)
-{
-    return b - a;
-}
 
 // "yyyy/mm/dd": the day key.
 std::string dayKeyText(Date date);

@@ -32,7 +32,6 @@ TEST(Numbers, DifferencesCountBoundariesCrossed)
     EXPECT_EQ(minutesBetween(hms(10, 59, 59), hms(11, 0, 0)), 1);
     EXPECT_EQ(minutesBetween(hms(11, 0, 0), hms(11, 0, 59)), 0);
     EXPECT_EQ(minutesBetween(hms(11, 0, 0), hms(10, 59, 59)), -1);
-    EXPECT_EQ(secondsBetween(hms(5, 3, 24), hms(5, 3, 23)), -1);
     EXPECT_EQ(daysBetween(ymd(2003, 5, 1), ymd(2003, 3, 20)), -42);
     EXPECT_EQ(daysBetween(ymd(2000, 12, 31), ymd(2001, 1, 1)), 1);
 }
