@@ -16,14 +16,6 @@ std::int32_t roundHalfEven(double value)
     return static_cast<std::int32_t>(result);
 }
 
-std::string dayKeyText(Date date)
-{
-    char text[32];
-    std::snprintf(text, sizeof text, "%04d/%02u/%02u", static_cast<int>(date.year()),
-                  static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()));
-    return text;
-}
-
 std::string dateLabelText(Date date)
 {
     char text[48];

@@ -36,8 +36,6 @@ inline int minutesBetween(std::int32_t a, std::int32_t b)
     return b / 60 - a / 60;
 }
 
-// "yyyy/mm/dd": the day key.
-std::string dayKeyText(Date date);
 // "yyyy年m月d日": the date label.
 std::string dateLabelText(Date date);
 // "ddd": the English weekday abbreviation, whatever the user's language.

@@ -13,8 +13,6 @@ public:
     QtSettingsStore();
     std::optional<std::string> ReadSetting(std::string_view key) override;
     std::optional<std::string> WriteSetting(std::string_view key, std::string_view text) override;
-    // Where the values live, for messages.
-    QString location() const { return settings_.fileName(); }
 
 private:
     QSettings settings_;

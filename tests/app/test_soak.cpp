@@ -54,7 +54,7 @@ constexpr int GroundTop = 80;
 
 std::string describe(const LocalDateTime& when, int city)
 {
-    return dayKeyText(when.date) + " " + timeText(when.secondOfDay) + "." +
+    return dateLabelText(when.date) + " " + timeText(when.secondOfDay) + "." +
            std::to_string(when.millisecond) + " city " + std::to_string(city) + ": ";
 }
 

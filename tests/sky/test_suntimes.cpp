@@ -79,10 +79,10 @@ TEST(SunTimes, StayWithinTheirBoundsEveryDayFor41Years)
          day = std::chrono::sys_days{day} + std::chrono::days{1}) {
         for (const Location& location : locations) {
             const SunTimes sun = computeSunTimes(day, location);
-            ASSERT_GE(sun.Sunrise, earliestRise) << dayKeyText(day);
-            ASSERT_LE(sun.Sunrise, latestRise) << dayKeyText(day);
-            ASSERT_GE(sun.Sunset, earliestSet) << dayKeyText(day);
-            ASSERT_LE(sun.Sunset, latestSet) << dayKeyText(day);
+            ASSERT_GE(sun.Sunrise, earliestRise) << dateLabelText(day);
+            ASSERT_LE(sun.Sunrise, latestRise) << dateLabelText(day);
+            ASSERT_GE(sun.Sunset, earliestSet) << dateLabelText(day);
+            ASSERT_LE(sun.Sunset, latestSet) << dateLabelText(day);
             ++checked;
         }
     }
