@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/settingsstore.h"
+
 #include <chrono>
 #include <optional>
 #include <string>
@@ -19,7 +21,7 @@ namespace soramado {
 // every other byte; it replaces the file atomically (temporary file in the
 // same folder, fsync, rename) under Soramado.conf.lock, the lock file that
 // QSettings takes too, and waits for that lock only a short, bounded time.
-class IniFileStore {
+class IniFileStore final : public SettingsStore {
 public:
     // $XDG_CONFIG_HOME/Soramado.conf, else ~/.config/Soramado.conf.
     static std::string defaultPath();
@@ -29,14 +31,14 @@ public:
 
     // The stored text, or nothing when the key was never written (or the file
     // cannot be read, which readProblems() then tells).
-    std::optional<std::string> ReadSetting(std::string_view key);
+    std::optional<std::string> ReadSetting(std::string_view key) override;
     // Creates or replaces the key at once. Nothing on success; otherwise one
     // line that says what failed and where.
-    std::optional<std::string> WriteSetting(std::string_view key, std::string_view text);
+    std::optional<std::string> WriteSetting(std::string_view key, std::string_view text) override;
 
     // What reading found wrong (an unreadable file, lines that are no
     // settings), each problem once, in the order found.
-    const std::vector<std::string>& readProblems() const { return readProblems_; }
+    std::vector<std::string> readProblems() const override { return readProblems_; }
 
     const std::string& path() const { return path_; }
     std::string lockPath() const { return path_ + ".lock"; }
