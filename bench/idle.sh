@@ -23,7 +23,7 @@ seconds=${2:-60}
 starts=${3:-5}
 settle=5
 # SORAMADO=path measures another build of the clock, e.g. an older one.
-soramado=${SORAMADO:-$build/src/app/soramado}
+soramado=${SORAMADO:-$build/src/qt/soramado}
 bareqt=$build/bench/bareqt
 damagelag=$build/bench/damagelag
 for exe in "$soramado" "$bareqt" "$damagelag"; do

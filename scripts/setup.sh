@@ -5,8 +5,8 @@ set -euo pipefail
 
 SORAMADO_PACKAGES=(
     build-essential cmake ninja-build pkg-config
-    qt6-base-dev qt6-base-dev-tools libgl-dev
-    libgtest-dev libgmock-dev libbenchmark-dev
+    qt6-base-dev qt6-base-dev-tools libgl-dev libxcb1-dev
+    libgtest-dev libgmock-dev libbenchmark-dev libstb-dev
     fonts-ipafont-gothic fonts-noto-cjk
     libxdamage-dev # the idle bench times each second on screen from X damage
 )

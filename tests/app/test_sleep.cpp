@@ -9,6 +9,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
+#include <string>
 
 using namespace soramado;
 using namespace soramado::fakes;
@@ -27,7 +29,7 @@ struct Sleeper {
     ScriptedRandom random;
     ClockCore core{clock, random};
 
-    explicit Sleeper(const QDateTime& start, double firstDraw = 0.5)
+    explicit Sleeper(const LocalDateTime& start, double firstDraw = 0.5)
     {
         clock.set(start);
         random.queue(firstDraw);
@@ -41,7 +43,13 @@ struct Sleeper {
         core.tick();
         return plan;
     }
-    QString time() const { return clock.now().toString(QStringLiteral("h:mm:ss.zzz")); }
+    std::string time() const
+    {
+        const LocalDateTime now = clock.now();
+        char ms[8];
+        std::snprintf(ms, sizeof ms, ".%03d", static_cast<int>(now.millisecond));
+        return timeText(now.secondOfDay) + ms;
+    }
 };
 
 TEST(Sleep, IdleWakesOnEveryWholeSecondWithTheNewTime)
@@ -50,10 +58,10 @@ TEST(Sleep, IdleWakesOnEveryWholeSecondWithTheNewTime)
     EXPECT_EQ(s.core.planWake().delayMs, 750);
     for (int second = 1; second <= 120; ++second) {
         s.wake();
-        ASSERT_EQ(s.clock.now().time().msec(), 0) << s.time().toStdString();
-        ASSERT_EQ(s.core.face().time, timeText(s.clock.now().time()));
+        ASSERT_EQ(s.clock.now().millisecond, 0) << s.time();
+        ASSERT_EQ(s.core.face().time, timeText(s.clock.now().secondOfDay));
     }
-    EXPECT_EQ(s.time(), QStringLiteral("12:02:00.000"));
+    EXPECT_EQ(s.time(), "12:02:00.000");
     // Two minutes, a wake a second, and the chance counted every tick slept.
     EXPECT_EQ(s.core.ticksRun(), 120u);
     EXPECT_EQ(s.core.ticksToHit(), ticksToHit(0.5) - 8 - 119 * 10);
@@ -67,7 +75,7 @@ TEST(Sleep, ShiftF9AndAFlightWakeEveryTickUntilTheVisitorIsGone)
     s.core.requestVisitor();
     EXPECT_EQ(s.core.planWake().delayMs, 70);
     s.wake();
-    EXPECT_EQ(s.time(), QStringLiteral("22:00:01.500"));
+    EXPECT_EQ(s.time(), "22:00:01.500");
     EXPECT_EQ(s.core.state().VisitorTicks, 1);
     for (int step = 2; step <= 5; ++step)
         EXPECT_EQ(s.wake().delayMs, 100) << step;
@@ -75,7 +83,7 @@ TEST(Sleep, ShiftF9AndAFlightWakeEveryTickUntilTheVisitorIsGone)
     EXPECT_EQ(s.core.view().image(), sceneImage(PhaseNight));
     // Back to sleeping to the second.
     EXPECT_EQ(s.wake().delayMs, 100);
-    EXPECT_EQ(s.time(), QStringLiteral("22:00:02.000"));
+    EXPECT_EQ(s.time(), "22:00:02.000");
     EXPECT_EQ(s.wake().delayMs, 1000);
 }
 
@@ -103,7 +111,7 @@ TEST(Sleep, APlannedHitIsHonouredOnItsTick)
     EXPECT_EQ(s.wake().delayMs, 1000);
     EXPECT_FALSE(s.core.state().VisitorActive);
     EXPECT_EQ(s.wake().delayMs, 500);
-    EXPECT_EQ(s.time(), QStringLiteral("12:00:02.500"));
+    EXPECT_EQ(s.time(), "12:00:02.500");
     EXPECT_TRUE(s.core.state().VisitorActive);
     EXPECT_EQ(s.core.state().VisitorTicks, 1);
     EXPECT_EQ(s.core.view().image(), composed(sceneImage(PhaseDay), 3, 1));
@@ -120,7 +128,7 @@ TEST(Sleep, AWakeAfterAClockJumpShowsTheNewTimeAndCountsOnlyTheSleep)
     WakePlan plan = s.core.planWake();
     s.clock.advanceMs(plan.delayMs - 3600 * 1000);
     s.core.tick();
-    EXPECT_EQ(s.core.face().time, QStringLiteral("11:00:02"));
+    EXPECT_EQ(s.core.face().time, "11:00:02");
     EXPECT_EQ(s.core.ticksToHit(), left - 10);
     EXPECT_EQ(s.core.planWake().delayMs, 1000);
 
@@ -129,8 +137,8 @@ TEST(Sleep, AWakeAfterAClockJumpShowsTheNewTimeAndCountsOnlyTheSleep)
     plan = s.core.planWake();
     s.clock.advanceMs(plan.delayMs + 24 * 3600 * 1000 + 123);
     s.core.tick();
-    EXPECT_EQ(s.core.face().date, QStringLiteral("2003年5月2日"));
-    EXPECT_EQ(s.core.face().time, QStringLiteral("11:00:03"));
+    EXPECT_EQ(s.core.face().date, "2003年5月2日");
+    EXPECT_EQ(s.core.face().time, "11:00:03");
     EXPECT_EQ(s.core.ticksToHit(), left - 20);
     EXPECT_FALSE(s.core.state().VisitorActive);
     EXPECT_EQ(s.core.planWake().delayMs, 877);
