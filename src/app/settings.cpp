@@ -230,8 +230,8 @@ void Settings::write(std::string_view key, const std::string& text)
 void Settings::warnBadText(std::string_view key, const std::string& text, const char* why,
                            const std::string& fallback)
 {
-    warn_("Soramado: the stored setting \"" + std::string(key) + "\" = \"" + quoteForMessage(text) + "\" " + why +
-          "; using " + fallback + " instead.");
+    warn_("Soramado: the stored setting \"" + std::string(key) + "\" = \"" + quoteForMessage(text) +
+          "\" " + why + "; using " + fallback + " instead.");
 }
 
 } // namespace soramado

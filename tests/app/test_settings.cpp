@@ -260,5 +260,4 @@ TEST(SettingsRead, StoredControlCharactersAreQuotedInWarnings)
         EXPECT_TRUE(static_cast<unsigned char>(c) >= 0x20 && c != 0x7f) << warning;
 }
 
-
 } // namespace

@@ -3,6 +3,7 @@
 #include "sky/phase.h"
 #include "sky/viewsurface.h"
 
+#include "support/pictures.h"
 #include "support/qtwindow.h"
 
 #include <QAccessible>
@@ -10,24 +11,9 @@
 #include <gtest/gtest.h>
 
 using namespace soramado;
+using namespace soramado::fakes;
 
 namespace {
-
-constexpr std::uint32_t rgb(int r, int g, int b)
-{
-    return 0xff000000u | std::uint32_t(r) << 16 | std::uint32_t(g) << 8 | std::uint32_t(b);
-}
-
-// Every pixel differs from its neighbours, so any smear or shift shows.
-Picture noise(int width = ViewSurface::Width, int height = ViewSurface::Height)
-{
-    Picture image(width, height);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            image.setPixel(
-                x, y, rgb((x * 37 + y * 11) % 256, (x * 5 + y * 91) % 256, (x * y * 13 + 7) % 256));
-    return image;
-}
 
 // The picture's pixels as Qt holds them, for comparing.
 QImage toQImage(const Picture& picture)
