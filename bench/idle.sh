@@ -1,25 +1,32 @@
 #!/usr/bin/env bash
 # What the clock costs to keep open, side by side with the lightest X clock
-# and a bare Qt window, on one private Xvfb display:
-#   - CPU over one idle minute (after the start-up has settled), soramado
-#     against `xclock -digital -update 1`;
-#   - the same for a bare Qt window that wakes every 100 ms as the clock does
-#     (bench/bareqt --tick): the toolkit's floor for a ten-a-second tick;
+# and bare Qt windows, on one private Xvfb display, all in one run:
+#   - CPU over one idle minute (after the start-up has settled), all threads,
+#     from the scheduler's own nanoseconds (/proc/PID/task/*/schedstat);
+#   - wake-ups of the main thread over that minute (its context switches);
+#   - label lag: how many milliseconds after each second of the system clock
+#     the new text reaches the X server (bench/damagelag, from X damage);
+#   - beside soramado: `xclock -digital -update 1`; the toolkit's floor, a
+#     bare Qt window that sets one label once a second (bareqt --second); the
+#     old floor of a ten-a-second tick (bareqt --tick); an idle bare window;
 #   - resident memory (VmRSS), soramado against the bare Qt window;
 #   - time from start to the window shown, median of several starts, soramado
-#     against the bare Qt window.
+#     against the bare Qt window (STARTS 0 skips it).
 # All figures are ratios from one run: the machines this runs on are noisy.
 #
 #   bench/idle.sh [BUILD_DIR] [SECONDS] [STARTS]     (defaults build/default 60 5)
+#   SORAMADO_BEFORE=path runs an older build of the clock beside the others.
 set -euo pipefail
 
 build=${1:-build/default}
 seconds=${2:-60}
 starts=${3:-5}
 settle=5
-soramado=$build/src/qt/soramado
+# SORAMADO=path measures another build of the clock, e.g. an older one.
+soramado=${SORAMADO:-$build/src/qt/soramado}
 bareqt=$build/bench/bareqt
-for exe in "$soramado" "$bareqt"; do
+damagelag=$build/bench/damagelag
+for exe in "$soramado" "$bareqt" "$damagelag"; do
     [ -x "$exe" ] || { echo "missing $exe: build first" >&2; exit 1; }
 done
 for tool in Xvfb xclock xdotool; do
@@ -57,8 +64,14 @@ cpu_stat_ms() {
     sed 's/^.*) //' /proc/"$1"/stat |
         awk -v hz="$(getconf CLK_TCK)" '{ printf "%d", ($12 + $13) * 1000 / hz }'
 }
-wakeups() {
-    cat /proc/"$1"/task/*/status | awk '/^voluntary_ctxt_switches:/ { n += $2 } END { print n }'
+# Wake-ups of the main thread: each time it went to sleep (and so was woken).
+main_wakeups() {
+    awk '/^voluntary_ctxt_switches:/ { print $2 }' /proc/"$1"/task/"$1"/status
+}
+# Times the main thread was taken off the processor while running: the
+# machine's load, not the program's doing.
+main_preempted() {
+    awk '/^nonvoluntary_ctxt_switches:/ { print $2 }' /proc/"$1"/task/"$1"/status
 }
 rss_kb() {
     awk '/^VmRSS:/ { print $2 }' /proc/"$1"/status
@@ -76,12 +89,13 @@ start_ms() {
     shift
     local t0 t1
     t0=$(now_ms)
-    "$@" >/dev/null 2>&1 &
+    "$@" >"$work/start.out" 2>&1 &
     local pid=$!
     # Polled every 10 ms: xdotool's own --sync looks only twice a second.
     until xdotool search --onlyvisible --name "^${name}\$" >/dev/null 2>&1; do
         if ! kill -0 "$pid" 2>/dev/null || [ $(($(now_ms) - t0)) -gt 20000 ]; then
-            echo "$name: no window within 20 s" >&2
+            echo "$name: no window within 20 s; it said:" >&2
+            tail -5 "$work/start.out" >&2
             kill "$pid" 2>/dev/null || true
             return 1
         fi
@@ -96,56 +110,93 @@ median() {
     sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
 }
 
-echo "Start-up to the window shown, $starts starts each, alternating:"
-: >"$work/start.soramado"
-: >"$work/start.bareqt"
-for _ in $(seq "$starts"); do
-    start_ms Soramado "$soramado" >>"$work/start.soramado"
-    start_ms bareqt "$bareqt" >>"$work/start.bareqt"
-done
-s_med=$(median <"$work/start.soramado")
-b_med=$(median <"$work/start.bareqt")
-echo "  soramado ms: $(tr '\n' ' ' <"$work/start.soramado") median $s_med"
-echo "  bareqt   ms: $(tr '\n' ' ' <"$work/start.bareqt") median $b_med"
-echo "  ratio soramado / bareqt: $(ratio "$s_med" "$b_med")  (target <= 1.3)"
+if [ "$starts" -gt 0 ]; then
+    echo "Start-up to the window shown, $starts starts each, alternating:"
+    : >"$work/start.soramado"
+    : >"$work/start.bareqt"
+    for _ in $(seq "$starts"); do
+        start_ms Soramado "$soramado" >>"$work/start.soramado"
+        start_ms bareqt "$bareqt" >>"$work/start.bareqt"
+    done
+    s_med=$(median <"$work/start.soramado")
+    b_med=$(median <"$work/start.bareqt")
+    echo "  soramado ms: $(tr '\n' ' ' <"$work/start.soramado") median $s_med"
+    echo "  bareqt   ms: $(tr '\n' ' ' <"$work/start.bareqt") median $b_med"
+    echo "  ratio soramado / bareqt: $(ratio "$s_med" "$b_med")  (target <= 1.3)"
+    echo
+fi
 
-"$soramado" >/dev/null 2>&1 &
-s_pid=$!
-pids+=($s_pid)
-xclock -digital -update 1 >/dev/null 2>&1 &
-x_pid=$!
-pids+=($x_pid)
-"$bareqt" >/dev/null 2>&1 &
-b_pid=$!
-pids+=($b_pid)
-"$bareqt" --tick >/dev/null 2>&1 &
-t_pid=$!
-pids+=($t_pid)
-
-sleep "$settle"
-s0=$(cpu_ns $s_pid) x0=$(cpu_ns $x_pid) b0=$(cpu_ns $b_pid) t0=$(cpu_ns $t_pid)
-s0s=$(cpu_stat_ms $s_pid) x0s=$(cpu_stat_ms $x_pid) t0s=$(cpu_stat_ms $t_pid)
-s0w=$(wakeups $s_pid) x0w=$(wakeups $x_pid) t0w=$(wakeups $t_pid)
-sleep "$seconds"
-s1=$(cpu_ns $s_pid) x1=$(cpu_ns $x_pid) b1=$(cpu_ns $b_pid) t1=$(cpu_ns $t_pid)
-s1s=$(cpu_stat_ms $s_pid) x1s=$(cpu_stat_ms $x_pid) t1s=$(cpu_stat_ms $t_pid)
-s1w=$(wakeups $s_pid) x1w=$(wakeups $x_pid) t1w=$(wakeups $t_pid)
-
-s_cpu=$(((s1 - s0) / 1000000)) x_cpu=$(((x1 - x0) / 1000000))
-b_cpu=$(((b1 - b0) / 1000000)) t_cpu=$(((t1 - t0) / 1000000))
-row() { # name, cpu ms, utime+stime ms, wake-ups, cpu since start ms
-    printf "  %-15s %6s ms  (utime+stime %5s ms)  %6s wake-ups  since start %5s ms\n" "$@"
+# name, window title, command...
+names=() titles=() ppids=()
+launch() {
+    local name=$1 title=$2
+    shift 2
+    "$@" >/dev/null 2>&1 &
+    pids+=($!)
+    names+=("$name") titles+=("$title") ppids+=($!)
 }
-echo
-echo "CPU over $seconds s of idle running (after ${settle} s to settle):"
-row soramado "$s_cpu" $((s1s - s0s)) $((s1w - s0w)) $((s1 / 1000000))
-row xclock "$x_cpu" $((x1s - x0s)) $((x1w - x0w)) $((x1 / 1000000))
-row "bareqt --tick" "$t_cpu" $((t1s - t0s)) $((t1w - t0w)) $((t1 / 1000000))
-row bareqt "$b_cpu" - - $((b1 / 1000000))
-echo "  ratio soramado / xclock: $(ratio "$s_cpu" "$x_cpu")  (target <= 1.5)"
-echo "  ratio soramado / bareqt --tick: $(ratio "$s_cpu" "$t_cpu")"
+launch soramado Soramado "$soramado"
+[ -n "${SORAMADO_BEFORE:-}" ] && launch "soramado before" Soramado "$SORAMADO_BEFORE"
+launch xclock xclock xclock -digital -update 1
+launch "bareqt --second" bareqt-second "$bareqt" --second
+launch "bareqt --tick" bareqt-tick "$bareqt" --tick
+launch bareqt bareqt "$bareqt"
 
-s_rss=$(rss_kb $s_pid) x_rss=$(rss_kb $x_pid) b_rss=$(rss_kb $b_pid)
+n=${#names[@]}
+declare -a c0 c1 s0 s1 w0 w1 p0 p1 wids
+# Without a window manager every window opens at (0, 0): spread them out, as a
+# covered window draws nothing and would cost less than a visible one.
+for i in $(seq 0 $((n - 1))); do
+    for _ in $(seq 200); do
+        # By process where the window says it (two clocks share a title), else by title.
+        wids[$i]=$(xdotool search --onlyvisible --pid "${ppids[$i]}" 2>/dev/null | head -1) ||
+            wids[$i]=$(xdotool search --onlyvisible --name "^${titles[$i]}\$" 2>/dev/null | head -1) ||
+            true
+        [ -n "${wids[$i]}" ] && break
+        sleep 0.05
+    done
+    [ -n "${wids[$i]}" ] || { echo "${names[$i]}: no window" >&2; exit 1; }
+    [ "$i" -gt 0 ] && xdotool windowmove "${wids[$i]}" $((200 + 200 * i)) 0
+done
+sleep "$settle"
+for i in $(seq 0 $((n - 1))); do
+    wid=${wids[$i]}
+    # Damage is watched from the X server's side, so it costs the program nothing.
+    "$damagelag" "$wid" "$seconds" >"$work/lag.$i" 2>&1 &
+    pids+=($!)
+done
+for i in $(seq 0 $((n - 1))); do
+    p=${ppids[$i]}
+    c0[$i]=$(cpu_ns "$p") s0[$i]=$(cpu_stat_ms "$p") w0[$i]=$(main_wakeups "$p") p0[$i]=$(main_preempted "$p")
+done
+sleep "$seconds"
+for i in $(seq 0 $((n - 1))); do
+    p=${ppids[$i]}
+    c1[$i]=$(cpu_ns "$p") s1[$i]=$(cpu_stat_ms "$p") w1[$i]=$(main_wakeups "$p") p1[$i]=$(main_preempted "$p")
+done
+sleep 2 # the damage watchers start on a whole second and end a minute later
+
+echo "Idle running, $seconds s after ${settle} s to settle; CPU over all threads (and per"
+echo "minute), wake-ups of the main thread (and preemptions), lag of the first drawing"
+echo "after each second of the system clock (median / 90 % / max):"
+printf "  %-16s %7s %13s %8s %9s %7s %15s\n" program "CPU ms" "(utime+stime)" "per min" wake-ups "(preempted)" "lag ms"
+declare -a cpu
+for i in $(seq 0 $((n - 1))); do
+    cpu[$i]=$(((c1[$i] - c0[$i]) / 1000000))
+    per_min=$(awk -v c="${cpu[$i]}" -v s="$seconds" 'BEGIN { printf "%.0f", c * 60 / s }')
+    lag=$(awk '/^seconds/ { if ($2 > 0) printf "%s / %s / %s", $4, $6, $8; else print "none" }' "$work/lag.$i")
+    printf "  %-16s %7s %13s %8s %9s %7s %15s\n" "${names[$i]}" "${cpu[$i]}" \
+        "($((s1[$i] - s0[$i])))" "$per_min" $((w1[$i] - w0[$i])) "($((p1[$i] - p0[$i])))" "${lag:-?}"
+done
+at() { # the index of a program by name
+    for j in $(seq 0 $((n - 1))); do [ "${names[$j]}" = "$1" ] && echo "$j"; done
+}
+ix=$(at xclock) ifl=$(at "bareqt --second") ib=$(at bareqt)
+echo "  ratio soramado / bareqt --second (the floor): $(ratio "${cpu[0]}" "${cpu[$ifl]}")  (target <= 1.2)"
+echo "  ratio soramado / xclock: $(ratio "${cpu[0]}" "${cpu[$ix]}")"
+echo "  main-thread wake-ups of soramado per minute: $(((w1[0] - w0[0]) * 60 / seconds))  (target <= 62)"
+
+s_rss=$(rss_kb "${ppids[0]}") x_rss=$(rss_kb "${ppids[$ix]}") b_rss=$(rss_kb "${ppids[$ib]}")
 echo
 echo "Resident memory (VmRSS) at the end:"
 echo "  soramado: $s_rss kB"

@@ -8,6 +8,7 @@ SORAMADO_PACKAGES=(
     qt6-base-dev qt6-base-dev-tools libgl-dev libxcb1-dev
     libgtest-dev libgmock-dev libbenchmark-dev libstb-dev
     fonts-ipafont-gothic fonts-noto-cjk
+    libxdamage-dev # the idle bench times each second on screen from X damage
 )
 # Only what the end-to-end tests drive the real program with.
 # xwd (x11-apps) dumps the screen, python3 reads the dump, wmctrl sends a

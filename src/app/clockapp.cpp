@@ -57,8 +57,9 @@ void ClockApp::locationCommand(int index)
     if (index < 0 || index >= LocationCount)
         return;
     settings_.writeLocation(static_cast<std::int16_t>(index));
-    // The next tick draws the new city's sky.
+    // The next tick draws the new city's sky; it need not wait for the second.
     core_.setLocationIndex(static_cast<std::int16_t>(index));
+    core_.requestTick();
 }
 
 void ClockApp::alwaysOnTopCommand()

@@ -37,6 +37,9 @@ public:
     // font, position, always-on-top through its command), the date keys, the first full refresh.
     void startUp();
     void tick();                          // one 100 ms tick
+    // When the shell should run the next tick; ticks in between cannot change
+    // anything on screen. Asked after each tick and after Shift+F9 or a city.
+    WakePlan planWake() { return core_.planWake(); }
     void requestVisitor();                // Shift+F9
     void fontCommand();                   // chooser; on OK only the face, at 20 pt; writes "Font"
     void locationCommand(int index);      // writes "Location", next tick uses it; ignores bad index

@@ -7,7 +7,19 @@
 #include "platform/random.h"
 #include "sky/stars.h"
 
+#include <algorithm>
+
 namespace soramado {
+
+namespace {
+
+std::int64_t slotOf(const LocalDateTime& moment)
+{
+    return tickSlot(std::chrono::sys_days(moment.date).time_since_epoch().count(),
+                    moment.secondOfDay, moment.millisecond);
+}
+
+} // namespace
 
 ClockCore::ClockCore(const Clock& clock, Random& random)
     : clock_(clock), random_(random), twipsX_(TwipsPerPixel), twipsY_(TwipsPerPixel)
@@ -25,6 +37,8 @@ void ClockCore::finishStartUp()
     const LocalDateTime now = clock_.now();
     state_.TodayKey = now.date;
     state_.LastDayKey = now.date;
+    lastSlot_ = slotOf(now);
+    plannedSlot_ = lastSlot_ + 1;
     updateClockAt(2, now);
 }
 
@@ -39,10 +53,32 @@ void ClockCore::tick()
     // One reading of the clock serves the whole tick, so that the labels and
     // the picture always agree on the moment.
     const LocalDateTime now = clock_.now();
+    // The ticks slept through since the last one count for the chance.
+    const std::int64_t slot = slotOf(now);
+    ticksThisRun_ = ticksSince(lastSlot_, slot, plannedSlot_);
+    lastSlot_ = slot;
+    // Unless a wake is planned, the next tick is 100 ms on, as a plain timer's.
+    plannedSlot_ = slot + 1;
+    tickWanted_ = false;
+    ++ticksRun_;
+
     state_.TodayKey = now.date;
     const int days = daysBetween(state_.LastDayKey, state_.TodayKey);
     updateClockAt(days != 0 ? 2 : 1, now);
     state_.LastDayKey = state_.TodayKey;
+}
+
+WakePlan ClockCore::planWake()
+{
+    const LocalDateTime now = clock_.now();
+    const std::int64_t slot = slotOf(now);
+    // The hit's tick seen from now; one already due (a wake that came late,
+    // or a clock set forward) is taken on the next tick.
+    const std::int64_t toHit = std::max<std::int64_t>(1, lastSlot_ + chance_.ticksLeft() - slot);
+    const WakePlan plan =
+        soramado::planWake(now.millisecond, state_.VisitorActive || tickWanted_, toHit);
+    plannedSlot_ = slot + plan.ticks;
+    return plan;
 }
 
 void ClockCore::UpdateClock(int mode)
@@ -86,8 +122,13 @@ void ClockCore::updateViewAt(const LocalDateTime& now)
 
     starStage(time);
 
-    const double r = random_.next();
-    if (intFloor(r * 3000) == 0 || state_.VisitorActive) {
+    // The first run draws when the first hit falls; later runs count down to it.
+    bool hit = false;
+    if (chance_.started())
+        hit = chance_.pass(ticksThisRun_);
+    else
+        chance_.start();
+    if (hit || state_.VisitorActive) {
         StepVisitor({state_.Phase, state_.LastPhase, state_.VisitorActive, state_.VisitorTicks,
                      state_.VisitorTable, view_, starSnapshot_});
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/wakeplan.h"
 #include "sky/phase.h"
 #include "sky/suntimes.h"
 #include "sky/viewsurface.h"
@@ -65,6 +66,14 @@ public:
     void requestVisitor() { state_.VisitorActive = true; }
     // The city for the next tick's view update.
     void setLocationIndex(std::int16_t index) { state_.LocationIndex = index; }
+    // Something changed that the next tick shows (the city): wake for it soon.
+    void requestTick() { tickWanted_ = true; }
+
+    // When the shell should run the next tick, from the clock's reading now:
+    // the next tick while a visitor runs or a tick is asked for, else the next
+    // whole second or the tick of the visitor's hit, whichever comes first.
+    // Ticks in between cannot change anything on screen.
+    WakePlan planWake();
     // The screen's twips per pixel, where stars are placed.
     void setTwipsPerPixel(int x, int y);
 
@@ -76,6 +85,10 @@ public:
     const SunTimes& sunTimes() const { return sun_; }
     // How often the view's picture was replaced by a scene.
     int sceneSets() const { return sceneSets_; }
+    // Ticks run since start-up.
+    std::uint64_t ticksRun() const { return ticksRun_; }
+    // The tick of the next visitor hit, counted from the last tick run.
+    std::int64_t ticksToHit() const { return chance_.ticksLeft(); }
 
 private:
     void updateClockAt(int mode, const LocalDateTime& now);
@@ -96,6 +109,13 @@ private:
     int twipsX_;
     int twipsY_;
     int sceneSets_ = 0;
+    // The chance is counted in ticks of 100 ms, run or slept through.
+    VisitorChance chance_{random_};
+    std::int64_t lastSlot_ = 0;
+    std::int64_t plannedSlot_ = 0;
+    std::int64_t ticksThisRun_ = 1;
+    std::uint64_t ticksRun_ = 0;
+    bool tickWanted_ = false;
 };
 
 } // namespace soramado

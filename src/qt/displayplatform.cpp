@@ -40,6 +40,12 @@ DisplayEnvironment currentDisplayEnvironment()
 void applyDisplayPlatform(int argc, const char* const* argv)
 {
     // The Qt shell runs on Linux and other X11/Wayland systems only.
+    // The clock uploads a label of a few kilobytes once a second. Through shared
+    // memory each upload costs a round trip to the X server before the next
+    // paint, waking the main thread twice more per second; a plain upload is
+    // one request and no reply. The user's own setting wins.
+    if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM"))
+        qputenv("QT_XCB_NO_MITSHM", "1");
     switch (chooseDisplayPlatform(currentDisplayEnvironment(), argc, argv)) {
     case DisplayChoice::XWayland:
         qputenv("QT_QPA_PLATFORM", "xcb");

@@ -29,7 +29,8 @@ enum class DisplayChoice {
 DisplayChoice chooseDisplayPlatform(const DisplayEnvironment& env, int argc,
                                     const char* const* argv);
 
-// Reads the environment and applies the choice; call before the application
+// Reads the environment and applies the choice, and has Qt upload the window's
+// pixels to an X server without shared memory; call before the application
 // object exists and after guardDisplayConnection(), so that the note about
 // native Wayland is only given when the window system was reached.
 void applyDisplayPlatform(int argc, const char* const* argv);

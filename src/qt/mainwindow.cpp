@@ -29,10 +29,11 @@ QColor toQColor(std::uint32_t rgb)
     return QColor::fromRgb(static_cast<QRgb>(rgb | 0xff000000u));
 }
 
-QLabel* makeLabel(QWidget* parent, const PixelRect& geometry, Qt::Alignment alignment,
-                  double pointSize)
+template <typename Label = QLabel>
+Label* makeLabel(QWidget* parent, const PixelRect& geometry, Qt::Alignment alignment,
+                 double pointSize)
 {
-    auto* label = new QLabel(parent);
+    auto* label = new Label(parent);
     label->setGeometry(toQRect(geometry));
     label->setAlignment(alignment | Qt::AlignTop);
     label->setAttribute(Qt::WA_TranslucentBackground);
@@ -79,9 +80,13 @@ MainWindow::MainWindow(const Clock& clock, Random& random, SettingsStore& store,
     createControls();
     createMenu();
     // The tick runs from creation; its events are handled once start-up is done.
+    // It sleeps until the core's next tick that can change something, to the
+    // millisecond, so that the time label turns with the system clock's second.
     timer_.setObjectName(QStringLiteral("Timer1"));
+    timer_.setSingleShot(true);
+    timer_.setTimerType(Qt::PreciseTimer);
     timer_.setInterval(100);
-    connect(&timer_, &QTimer::timeout, this, &MainWindow::tick);
+    connect(&timer_, &QTimer::timeout, this, &MainWindow::wake);
     timer_.start();
 
     app_.startUp();
@@ -118,7 +123,14 @@ void MainWindow::createControls()
 
     labDay_ = makeLabel(this, layout::WeekdayLabel, Qt::AlignHCenter, layout::LabelPoints);
     labDate_ = makeLabel(this, layout::DateLabel, Qt::AlignLeft, layout::LabelPoints);
-    labTime_ = makeLabel(this, layout::TimeLabel, Qt::AlignHCenter, layout::TimeDesignPoints);
+    labTime_ =
+        makeLabel<TimeLabel>(this, layout::TimeLabel, Qt::AlignHCenter, layout::TimeDesignPoints);
+    // Repainted every second: filled with the window's own pink, which looks
+    // the same as letting the window show through, the window behind it need
+    // not be repainted first.
+    labTime_->setAttribute(Qt::WA_TranslucentBackground, false);
+    labTime_->setAttribute(Qt::WA_NoSystemBackground, false);
+    labTime_->setAutoFillBackground(true);
     setTextColour(labDate_, layout::DateColour);
     setTextColour(labTime_, layout::TimeColour);
 }
@@ -168,6 +180,9 @@ void MainWindow::locationCommand(int index)
 {
     app_.locationCommand(index);
     showChecks();
+    // The new city's sky need not wait for the next second.
+    if (timer_.isActive())
+        scheduleWake();
 }
 
 void MainWindow::alwaysOnTopCommand()
@@ -194,6 +209,17 @@ void MainWindow::tick()
     showFace();
 }
 
+void MainWindow::wake()
+{
+    tick();
+    scheduleWake();
+}
+
+void MainWindow::scheduleWake()
+{
+    timer_.start(app_.planWake().delayMs);
+}
+
 void MainWindow::showFace()
 {
     const ClockFace& face = app_.face();
@@ -202,7 +228,7 @@ void MainWindow::showFace()
         setTextColour(labDay_, face.weekdayColour);
     labDate_->setText(QString::fromStdString(face.date));
     labDay_->setText(QString::fromStdString(face.weekday));
-    labTime_->setText(QString::fromStdString(face.time));
+    labTime_->showText(QString::fromStdString(face.time));
     picView_->setPhase(app_.phase());
     picView_->refresh();
 }
@@ -223,8 +249,12 @@ void MainWindow::handleKey(int key, Qt::KeyboardModifiers modifiers)
 {
     const Qt::KeyboardModifiers held =
         modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
-    if (key == Qt::Key_F9 && held == Qt::ShiftModifier)
+    if (key == Qt::Key_F9 && held == Qt::ShiftModifier) {
         app_.requestVisitor();
+        // The visitor comes on the next tick, not at the next second.
+        if (timer_.isActive())
+            scheduleWake();
+    }
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

@@ -3,6 +3,7 @@
 #include "app/clockapp.h"
 #include "platform/topmost.h"
 #include "qt/qtscreen.h"
+#include "qt/timelabel.h"
 
 #include <QTimer>
 #include <QWidget>
@@ -37,6 +38,8 @@ public:
 
     // One tick of the clock, as the timer runs it.
     void tick();
+    // The single-shot timer's run: a tick, then sleep until the next one due.
+    void wake();
 
     // The commands of the popup menu.
     void fontCommand();
@@ -58,14 +61,15 @@ private:
     void showChecks();
     void showClockFont();
     void handleKey(int key, Qt::KeyboardModifiers modifiers);
+    void scheduleWake();
 
     QtScreen screen_;
     ClockApp app_;
-    QTimer timer_{this}; // a child, so that tests can find and hold it
+    QTimer timer_{this}; // a child, so that tests can find and hold it; single-shot
     ViewWidget* picView_ = nullptr;
     QLabel* labDay_ = nullptr;
     QLabel* labDate_ = nullptr;
-    QLabel* labTime_ = nullptr;
+    TimeLabel* labTime_ = nullptr;
     PopupMenu* mnuPopup_ = nullptr;
 };
 

@@ -3,6 +3,7 @@
 // sprinkled in. After every tick the state and the view must still make sense.
 
 #include "app/clockcore.h"
+#include "app/wakeplan.h"
 #include "app/headless.h"
 #include "common/numbers.h"
 
@@ -172,9 +173,9 @@ private:
     int maxStars_ = 0;
 };
 
-// Seeded draws that never win the visitor test by themselves, so that the
-// year's flights come only from requests and the run stays short: every
-// visitor step decodes its frames afresh.
+// Seeded draws that never put a visitor's hit on the very next tick. With a
+// tick a minute here, flights by chance stay rare (one in about 3000 minutes)
+// and the run stays short: every visitor step decodes its frames afresh.
 class NoChanceRandom final : public Random {
 public:
     explicit NoChanceRandom(std::uint64_t seed) : random_(seed) {}
@@ -227,6 +228,83 @@ TEST(Soak, EveryTenthOfASecondOfOneEvening)
     EXPECT_EQ(soak.watch.phaseChanges(), 3);
     EXPECT_EQ(soak.watch.maxStars(), MaxStars);
     EXPECT_GT(soak.watch.flights(), 10);
+}
+
+// What a person sees at a moment: the labels, the picture and the counters.
+std::optional<std::string> sameSight(const ClockCore& sleeping, const ClockCore& ticking)
+{
+    const ClockFace& a = sleeping.face();
+    const ClockFace& b = ticking.face();
+    if (a.date != b.date || a.weekday != b.weekday || a.weekdayColour != b.weekdayColour ||
+        a.time != b.time)
+        return "labels " + a.time + " / " + b.time;
+    const ClockState& s = sleeping.state();
+    const ClockState& t = ticking.state();
+    if (s.Phase != t.Phase || s.StarsDrawn != t.StarsDrawn || s.StarsWanted != t.StarsWanted ||
+        s.VisitorActive != t.VisitorActive || s.VisitorTicks != t.VisitorTicks)
+        return "state: phase " + std::to_string(s.Phase) + "/" + std::to_string(t.Phase) +
+               " stars " + std::to_string(s.StarsDrawn) + "/" + std::to_string(t.StarsDrawn) +
+               " visitor " + std::to_string(s.VisitorTicks) + "/" + std::to_string(t.VisitorTicks);
+    if (sleeping.view().image() != ticking.view().image())
+        return "the pictures differ";
+    return std::nullopt;
+}
+
+// A clock that sleeps between planned wakes beside one that ticks every
+// 100 ms, from the same moment with the same seed: at every wake both must
+// show the same. Shift+F9 now and then, on both, right after a wake.
+void sleepBesideTicking(const LocalDateTime& start, const LocalDateTime& end, int city, std::uint64_t seed,
+                        int* wakes, int* flights)
+{
+    Soak<SeededRandom> sleeping(start, city, seed);
+    Soak<SeededRandom> ticking(start, city, seed);
+    int wake = 0;
+    int tickingFlights = 0;
+    while (wallMilliseconds(sleeping.clock.now()) < wallMilliseconds(end)) {
+        const WakePlan plan = sleeping.core.planWake();
+        ASSERT_GE(plan.delayMs, 1);
+        ASSERT_LE(plan.delayMs, 1000);
+        sleeping.clock.advanceMs(plan.delayMs);
+        sleeping.core.tick();
+        while (wallMilliseconds(ticking.clock.now()) < wallMilliseconds(sleeping.clock.now())) {
+            ticking.clock.advanceMs(100);
+            ticking.core.tick();
+            tickingFlights += ticking.core.state().VisitorTicks == 1;
+        }
+        ASSERT_TRUE(ticking.clock.now() == sleeping.clock.now());
+        if (auto fault = sleeping.watch.check(sleeping.core))
+            FAIL() << describe(sleeping.clock.now(), city) << *fault;
+        if (auto fault = sameSight(sleeping.core, ticking.core))
+            FAIL() << describe(sleeping.clock.now(), city) << *fault;
+        if (++wake % 3001 == 0) {
+            sleeping.core.requestVisitor();
+            ticking.core.requestVisitor();
+        }
+    }
+    *wakes = wake;
+    *flights = sleeping.watch.flights();
+    EXPECT_EQ(tickingFlights, *flights);
+}
+
+TEST(Soak, ASleepingClockShowsAtEveryWakeWhatTheTickingOneShows)
+{
+    int wakes = 0;
+    int flights = 0;
+    // A whole day of 東京 in May, midnight to midnight; under the sanitizers
+    // from midnight past sunrise, through dawn and morning into the day.
+    const int seconds = Sanitized ? 8 * 3600 : 86400;
+    sleepBesideTicking(at(2003, 5, 1, 0, 0, 0), addSecs(at(2003, 5, 1, 0, 0, 0), seconds),
+                       DefaultLocationIndex, 20030501, &wakes, &flights);
+    if (HasFatalFailure())
+        return;
+    // A wake a second, and one per tick of every flight.
+    EXPECT_GT(flights, seconds / 1000);
+    EXPECT_GE(wakes, seconds);
+    EXPECT_LT(wakes, seconds + flights * 392 + 100);
+
+    // A winter evening of 札幌, stars and all.
+    sleepBesideTicking(at(2003, 12, 20, 15, 30, 0), at(2003, 12, 20, 17, 0, 0), 0, 20031220, &wakes,
+                       &flights);
 }
 
 class SoakYear : public ::testing::TestWithParam<int> {};

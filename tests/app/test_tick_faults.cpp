@@ -1,6 +1,8 @@
 // Faults that only show in the exact pixels of a tick: the order of the random
 // draws, the evening snapshot when the clock goes back, what a flight leaves
 // behind, and the turn of the day.
+#include "app/headless.h"
+#include "app/wakeplan.h"
 #include "support/rig.h"
 
 #include <gtest/gtest.h>
@@ -33,21 +35,30 @@ template <typename R> bool finishFlight(Rig<R>& rig)
     return !rig.core.state().VisitorActive;
 }
 
-TEST(TickFaults, ANewStarTakesTwoDrawsThenTheVisitorTestTakesOne)
+TEST(TickFaults, ANewStarTakesTwoDrawsThenTheVisitorsHitTakesOne)
 {
-    Rig<ScriptedRandom> rig(may1(17, 5, 59, 900));
-    ASSERT_EQ(rig.core.state().Phase, PhaseEvening);
-    ASSERT_EQ(rig.core.state().StarsDrawn, 0);
-    // x, then y of the first star, then a hit for the visitor test. Any other
-    // order puts the star elsewhere or starts no bird.
-    rig.random.queue(0.0);
-    rig.random.queue(0.5);
-    rig.random.queue(0.0001);
-    const int before = rig.random.draws();
-    rig.tickAt(may1(17, 6, 0));
-    EXPECT_EQ(rig.random.draws() - before, 3);
-    EXPECT_TRUE(rig.core.state().VisitorActive);
-    EXPECT_EQ(rig.view(), composed(withStars(sceneImage(PhaseEvening), {{3, 30}}), 1, 1));
+    // The first draw puts the visitor's hit on the very next tick, the one
+    // that brings the evening's first star.
+    ScriptedRandom random;
+    random.queue(0.0);
+    HeadlessClock headless(random, may1(17, 5, 59, 900));
+    headless.app.startUp();
+    ClockCore& core = headless.app.core();
+    ASSERT_EQ(core.state().Phase, PhaseEvening);
+    ASSERT_EQ(core.state().StarsDrawn, 0);
+    ASSERT_EQ(core.ticksToHit(), 1);
+    // x, then y of the first star, then the hit's draw of the next wait. Any
+    // other order puts the star elsewhere or the next hit somewhere else.
+    random.queue(0.0);
+    random.queue(0.5);
+    random.queue(0.25);
+    const int before = random.draws();
+    headless.clock.set(may1(17, 6, 0));
+    core.tick();
+    EXPECT_EQ(random.draws() - before, 3);
+    EXPECT_TRUE(core.state().VisitorActive);
+    EXPECT_EQ(core.view().image(), composed(withStars(sceneImage(PhaseEvening), {{3, 30}}), 1, 1));
+    EXPECT_EQ(core.ticksToHit(), ticksToHit(0.25));
 }
 
 TEST(TickFaults, ClockSetBackDuringAnEveningFlightKeepsOnlyTheStarsNowDue)

@@ -402,7 +402,7 @@ TEST(VersionCommand, ModalOverTheWindowWhileTheClockTicks)
     QWidget* owner = nullptr;
     bool ticked = false;
     QTimer poll;
-    const int drawsAtOpen = rig.random.draws();
+    const std::uint64_t ticksAtOpen = w.app().core().ticksRun();
     QObject::connect(&poll, &QTimer::timeout, [&] {
         auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
         if (!dialog)
@@ -411,7 +411,7 @@ TEST(VersionCommand, ModalOverTheWindowWhileTheClockTicks)
         name = dialog->objectName();
         owner = dialog->parentWidget();
         text = dialog->findChild<QLabel*>(QStringLiteral("labVer"))->text();
-        ticked = rig.random.draws() > drawsAtOpen;
+        ticked = w.app().core().ticksRun() > ticksAtOpen;
         if (ticked)
             dialog->accept();
     });
@@ -503,3 +503,57 @@ TEST(KeyPreview, OnlyShiftF9ReachesTheVisitorWhicheverChildHasTheKey)
 }
 
 } // namespace
+
+// ---- Sleeping between ticks ----------------------------------------------------
+
+QTimer& tickTimer(MainWindow& w)
+{
+    return *w.findChild<QTimer*>(QStringLiteral("Timer1"));
+}
+
+TEST(SleepingTimer, SleepsToTheSecondAndWakesTheNextTickForShiftF9AndTheFlight)
+{
+    Rig rig;
+    rig.clock.set(fakes::at(2003, 5, 1, 12, 0, 0, 250));
+    MainWindow& w = rig.openShown();
+    QTimer& timer = tickTimer(w);
+    ASSERT_TRUE(timer.isSingleShot());
+    EXPECT_EQ(timer.timerType(), Qt::PreciseTimer);
+
+    // The timer's own run: a tick, then the wake at the next whole second.
+    w.wake();
+    EXPECT_TRUE(timer.isActive());
+    EXPECT_EQ(timer.interval(), 750);
+
+    // Shift+F9 at 12:00:00.430 wakes the clock at the next tick, 70 ms on.
+    rig.clock.set(fakes::at(2003, 5, 1, 12, 0, 0, 430));
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_F9, Qt::ShiftModifier);
+    QApplication::sendEvent(w.timeLabel(), &press);
+    EXPECT_EQ(timer.interval(), 70);
+
+    // That tick shows the cloud's first frame, and the flight ticks every 100 ms.
+    rig.clock.set(fakes::at(2003, 5, 1, 12, 0, 0, 500));
+    w.wake();
+    EXPECT_EQ(w.app().core().state().VisitorTicks, 1);
+    EXPECT_EQ(timer.interval(), 100);
+}
+
+TEST(SleepingTimer, AChosenCityWakesTheNextTickAndAStoppedTimerStaysStopped)
+{
+    Rig rig;
+    rig.clock.set(fakes::at(2003, 5, 1, 12, 0, 0, 250));
+    MainWindow& w = rig.openShown();
+    QTimer& timer = tickTimer(w);
+    w.wake();
+    rig.clock.set(fakes::at(2003, 5, 1, 12, 0, 0, 340));
+    w.locationCommand(0);
+    EXPECT_EQ(timer.interval(), 60);
+
+    // A test that holds the timer and ticks by hand keeps it held.
+    timer.stop();
+    w.locationCommand(1);
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_F9, Qt::ShiftModifier);
+    QApplication::sendEvent(w.timeLabel(), &press);
+    w.tick();
+    EXPECT_FALSE(timer.isActive());
+}

@@ -154,9 +154,10 @@ TEST(Visitors, APhaseChangeCancelsAFlightAtOnce)
     EXPECT_EQ(rig.view(), sceneImage(PhaseEvening));
 }
 
-TEST(Visitors, ChanceStartsNothingOnAPhaseChange)
+TEST(Visitors, ChanceStartsOnItsTickButNothingOnAPhaseChange)
 {
-    // The very first view update always sees a change: a hit there is ignored.
+    // The first view update draws which tick holds the first hit; a draw
+    // below 1/3000 puts it on the very next tick.
     ScriptedRandom random;
     random.queue(0.0);
     HeadlessClock headless(random, Noon);
@@ -165,13 +166,28 @@ TEST(Visitors, ChanceStartsNothingOnAPhaseChange)
     headless.app.startUp();
     EXPECT_FALSE(core.state().VisitorActive);
     EXPECT_EQ(core.view().image(), sceneImage(PhaseDay));
+    EXPECT_EQ(core.ticksToHit(), 1);
 
-    // A hit in an unchanged phase starts one; r × 3000 below 1 is a hit.
-    random.queue(0.9 / 3000);
     clock.advanceMs(100);
     core.tick();
     EXPECT_TRUE(core.state().VisitorActive);
     EXPECT_EQ(core.state().VisitorTicks, 1);
+    // The hit drew the next one.
+    EXPECT_EQ(random.draws(), 2);
+
+    // A hit on the tick that enters the evening (17:03:36) starts nothing.
+    SettableClock late(at(2003, 5, 1, 17, 3, 35, 950));
+    ScriptedRandom lateRandom;
+    lateRandom.queue(0.0);
+    ClockCore evening(late, lateRandom);
+    evening.startUp();
+    evening.finishStartUp();
+    ASSERT_EQ(evening.state().Phase, PhaseDay);
+    late.advanceMs(100);
+    evening.tick();
+    EXPECT_EQ(evening.state().Phase, PhaseEvening);
+    EXPECT_FALSE(evening.state().VisitorActive);
+    EXPECT_EQ(evening.view().image(), sceneImage(PhaseEvening));
 }
 
 TEST(Visitors, EveningStarsStayBehindTheBirdAndAfterIt)
