@@ -1,0 +1,44 @@
+#pragma once
+
+#include "win32/handles.h"
+
+#include <functional>
+#include <span>
+#include <string>
+
+namespace soramado::win32 {
+
+// Where a designed face is missing (Windows without the Japanese fonts, Wine)
+// the labels take the first installed face of these, in order: the Japanese
+// Windows faces under their English names, Meiryo and Yu Gothic of newer
+// Windows, then the free Japanese Gothic faces that Wine finds on the system.
+inline constexpr const wchar_t* LabelFaceFallbacks[] = {
+    L"MS PGothic",  L"Meiryo",     L"Yu Gothic",        L"IPAPGothic",
+    L"IPAexGothic", L"VL PGothic", L"Noto Sans CJK JP", L"Takao PGothic",
+};
+// The clock face is fixed-pitch by design: its fallbacks are too, where they can be.
+inline constexpr const wchar_t* ClockFaceFallbacks[] = {
+    L"MS Gothic",    L"IPAGothic", L"VL Gothic", L"Noto Sans Mono CJK JP",
+    L"Takao Gothic", L"Meiryo",    L"Yu Gothic", L"IPAPGothic",
+};
+
+using FaceInstalled = std::function<bool(const std::wstring&)>;
+
+// The wanted face when installed, else the first installed fallback, else the
+// wanted face anyway (the font mapper then picks what it can).
+std::wstring pickFace(const std::wstring& wanted, std::span<const wchar_t* const> fallbacks,
+                      const FaceInstalled& installed);
+
+// Whether GDI knows a font family of this name (EnumFontFamiliesExW).
+bool faceInstalled(const std::wstring& face);
+
+struct FontSpec {
+    std::wstring face;
+    double points = 9;
+    bool bold = false;
+    bool italic = false;
+};
+
+Font createFont(const FontSpec& spec, UINT dpi);
+
+} // namespace soramado::win32
