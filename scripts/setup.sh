@@ -18,6 +18,11 @@ SORAMADO_E2E_PACKAGES=(xvfb xdotool faketime imagemagick x11-utils x11-apps open
 # to find the binaries) for the package's dependencies.
 SORAMADO_E2E_PACKAGES+=(desktop-file-utils appstream groff-base dpkg-dev file)
 
+# The Windows program: the MinGW-w64 cross compiler (-posix threads), GoogleTest's
+# sources to build for it, Wine (64-bit only) to run its tests and the
+# program, NSIS for its installer.
+SORAMADO_WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix googletest wine wine64 nsis)
+
 soramado_install() {
     local missing=()
     local pkg
