@@ -140,7 +140,7 @@ fresh_prefix() {
             cp --remove-destination -p "$template/$file" "$WINEPREFIX/$file"
         done
     # One server for the whole check, detached from this script's streams.
-    "$wineserver" -p </dev/null >/dev/null 2>&1
+    "$wineserver" -p </dev/null >/dev/null 2>&1 || true
 }
 
 # ---------------------------------------------------------------- the run
