@@ -16,7 +16,7 @@ namespace {
 UINT_PTR CALLBACK titleHook(HWND dialog, UINT message, WPARAM, LPARAM)
 {
     if (message == WM_INITDIALOG)
-        SetWindowTextW(dialog, widen(menu::FontChooserTitle).c_str());
+        SetWindowTextW(dialog, widen(menu::FontDialogTitle).c_str());
     return 0;
 }
 

@@ -1,6 +1,7 @@
 #include "win32/mainwindow.h"
 
 #include "app/layout.h"
+#include "sky/viewsurface.h"
 #include "win32/colour.h"
 #include "win32/dpi.h"
 #include "win32/keys.h"
@@ -58,7 +59,7 @@ bool MainWindow::create(int showCommand)
     if (!RegisterClassExW(&windowClass) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
         return false;
 
-    background_ = Brush(CreateSolidBrush(colorRef(WindowColour)));
+    background_ = Brush(CreateSolidBrush(colorRef(layout::WindowColour)));
     layOut(GetDpiForSystem());
     const SIZE size = frameSize(dpi_);
     const POINT place = designFramePlace();
@@ -160,9 +161,9 @@ void MainWindow::onPaint()
     ViewBitmap::paint(dc, app_.view(), viewRect_, scalesExactly(dpi_));
     SetBkMode(dc, TRANSPARENT);
     const ClockFace& face = app_.face();
-    drawLabel(dc, face.date, dateRect_, labelFont_.get(), DT_LEFT, DateLabel.colour);
+    drawLabel(dc, face.date, dateRect_, labelFont_.get(), DT_LEFT, layout::DateColour);
     drawLabel(dc, face.weekday, dayRect_, labelFont_.get(), DT_CENTER, face.weekdayColour);
-    drawLabel(dc, face.time, timeRect_, timeFont_.get(), DT_CENTER, TimeLabel.colour);
+    drawLabel(dc, face.time, timeRect_, timeFont_.get(), DT_CENTER, layout::TimeColour);
 }
 
 void MainWindow::onEraseBackground(HDC dc)
@@ -277,17 +278,19 @@ void MainWindow::layOut(UINT dpi)
 {
     dpi_ = dpi ? dpi : DesignDpi;
     screen_.setDpi(dpi_);
-    viewRect_ = scaledRect(ViewRect, dpi_);
-    dateRect_ = scaledRect(DateLabel.rect, dpi_);
-    dayRect_ = scaledRect(DayLabel.rect, dpi_);
-    timeRect_ = scaledRect(TimeLabel.rect, dpi_);
+    viewRect_ = scaledRect(PixelRect{layout::ViewPlace.x, layout::ViewPlace.y, ViewSurface::Width,
+                                     ViewSurface::Height},
+                           dpi_);
+    dateRect_ = scaledRect(layout::DateLabel, dpi_);
+    dayRect_ = scaledRect(layout::WeekdayLabel, dpi_);
+    timeRect_ = scaledRect(layout::TimeLabel, dpi_);
 }
 
 void MainWindow::createFonts()
 {
     const std::wstring labelFace =
-        pickFace(widen(LabelFontFace), LabelFaceFallbacks, faceInstalled);
-    labelFont_ = createFont(FontSpec{labelFace, DateLabel.points, true, false}, dpi_);
+        pickFace(widen(layout::LabelFontFace), LabelFaceFallbacks, faceInstalled);
+    labelFont_ = createFont(FontSpec{labelFace, layout::LabelPoints, true, false}, dpi_);
     timeFace_ = app_.clockFontFace();
     timePoints_ = app_.clockFontPoints();
     const std::wstring clockFace = pickFace(widen(timeFace_), ClockFaceFallbacks, faceInstalled);
@@ -296,7 +299,7 @@ void MainWindow::createFonts()
 
 SIZE MainWindow::frameSize(UINT dpi) const
 {
-    RECT frame{0, 0, scaled(ClientSize.width, dpi), scaled(ClientSize.height, dpi)};
+    RECT frame{0, 0, scaled(layout::ClientSize.width, dpi), scaled(layout::ClientSize.height, dpi)};
     AdjustWindowRectExForDpi(&frame, Style, FALSE, ExStyle, dpi);
     return SIZE{frame.right - frame.left, frame.bottom - frame.top};
 }
@@ -306,8 +309,8 @@ POINT MainWindow::designFramePlace() const
     // The design place is the client area's; the frame lies around it.
     RECT frame{0, 0, 0, 0};
     AdjustWindowRectExForDpi(&frame, Style, FALSE, ExStyle, dpi_);
-    return POINT{scaled(DesignClientPlace.x, dpi_) + frame.left,
-                 scaled(DesignClientPlace.y, dpi_) + frame.top};
+    return POINT{scaled(layout::DesignPlace.x, dpi_) + frame.left,
+                 scaled(layout::DesignPlace.y, dpi_) + frame.top};
 }
 
 POINT MainWindow::startPlace() const

@@ -55,7 +55,7 @@ Menu buildPopupMenu(int checkedCity, bool alwaysOnTop)
     AppendMenuW(popup.get(), MF_POPUP, reinterpret_cast<UINT_PTR>(cities.release()),
                 widen(menu::Location).c_str());
     separator(popup.get());
-    append(popup.get(), FrontCommandId, menu::Front, alwaysOnTop);
+    append(popup.get(), FrontCommandId, menu::AlwaysOnTop, alwaysOnTop);
     separator(popup.get());
     append(popup.get(), VersionCommandId, menu::Version);
     separator(popup.get());

@@ -11,6 +11,15 @@ namespace soramado::win32 {
 
 namespace {
 
+// The user's decimal separator, for a version text such as ver.1.04a2.5.
+std::string decimalSeparator()
+{
+    wchar_t separator[8] = {};
+    if (GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, separator, 8) <= 1)
+        return ".";
+    return narrow(separator);
+}
+
 FontSpec specOf(const about::TextDesign& design)
 {
     return FontSpec{widen(design.face), design.points, true, design.italic};
@@ -47,7 +56,7 @@ bool VersionWindow::create()
     if (!RegisterClassExW(&windowClass) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
         return false;
 
-    versionText_ = versionText();
+    versionText_ = versionText(programVersion(), decimalSeparator());
     background_ = Brush(CreateSolidBrush(colorRef(about::WindowColour)));
     versionBack_ = Brush(CreateSolidBrush(colorRef(about::VersionBack)));
     buttonFace_ = Brush(CreateSolidBrush(colorRef(about::ButtonFace)));

@@ -41,7 +41,7 @@ TEST(PopupMenu, CaptionsAccessKeysAndSeparatorsInOrder)
     EXPECT_TRUE(isSeparator(menu.get(), 1));
     EXPECT_EQ(caption(menu.get(), 2), widen(menu::Location));
     EXPECT_TRUE(isSeparator(menu.get(), 3));
-    EXPECT_EQ(caption(menu.get(), 4), widen(menu::Front));
+    EXPECT_EQ(caption(menu.get(), 4), widen(menu::AlwaysOnTop));
     EXPECT_TRUE(isSeparator(menu.get(), 5));
     EXPECT_EQ(caption(menu.get(), 6), widen(menu::Version));
     EXPECT_TRUE(isSeparator(menu.get(), 7));
