@@ -20,7 +20,7 @@ std::string decimalSeparator()
     return narrow(separator);
 }
 
-FontSpec specOf(const about::TextDesign& design)
+FontSpec specOf(const versionlayout::Text& design)
 {
     return FontSpec{widen(design.face), design.points, true, design.italic};
 }
@@ -57,23 +57,24 @@ bool VersionWindow::create()
         return false;
 
     versionText_ = versionText(programVersion(), decimalSeparator());
-    background_ = Brush(CreateSolidBrush(colorRef(about::WindowColour)));
-    versionBack_ = Brush(CreateSolidBrush(colorRef(about::VersionBack)));
-    buttonFace_ = Brush(CreateSolidBrush(colorRef(about::ButtonFace)));
-    nameFont_ = createFont(specOf(about::Name), dpi_);
-    versionFont_ = createFont(specOf(about::Version), dpi_);
-    credit1Font_ = createFont(specOf(about::Credit1), dpi_);
-    credit2Font_ = createFont(specOf(about::Credit2), dpi_);
-    buttonFont_ = createFont(specOf(about::Button), dpi_);
+    background_ = Brush(CreateSolidBrush(colorRef(versionlayout::WindowColour)));
+    versionBack_ = Brush(CreateSolidBrush(colorRef(versionlayout::VersionBack)));
+    buttonFace_ = Brush(CreateSolidBrush(colorRef(versionlayout::ButtonFace)));
+    nameFont_ = createFont(specOf(versionlayout::Name), dpi_);
+    versionFont_ = createFont(specOf(versionlayout::Version), dpi_);
+    credit1Font_ = createFont(specOf(versionlayout::Program), dpi_);
+    credit2Font_ = createFont(specOf(versionlayout::Credit), dpi_);
+    buttonFont_ = createFont(specOf(versionlayout::OkButton), dpi_);
 
-    RECT frame{0, 0, scaled(about::ClientSize.width, dpi_), scaled(about::ClientSize.height, dpi_)};
+    RECT frame{0, 0, scaled(versionlayout::ClientSize.width, dpi_),
+               scaled(versionlayout::ClientSize.height, dpi_)};
     AdjustWindowRectExForDpi(&frame, Style, FALSE, ExStyle, dpi_);
     const SIZE size{frame.right - frame.left, frame.bottom - frame.top};
     RECT ownerFrame{};
     GetWindowRect(owner_, &ownerFrame);
     const POINT place = centredOver(ownerFrame, size);
-    return CreateWindowExW(ExStyle, ClassName, widen(about::Title).c_str(), Style, place.x, place.y,
-                           size.cx, size.cy, owner_, nullptr, instance_, this) != nullptr;
+    return CreateWindowExW(ExStyle, ClassName, widen(versionlayout::Title).c_str(), Style, place.x,
+                           place.y, size.cx, size.cy, owner_, nullptr, instance_, this) != nullptr;
 }
 
 void VersionWindow::runModal()
@@ -149,27 +150,29 @@ LRESULT VersionWindow::handle(UINT message, WPARAM wParam, LPARAM lParam)
 
 void VersionWindow::onCreate()
 {
-    const auto addText = [this](const about::TextDesign& design, const std::string& text,
-                                HFONT font) {
-        const RECT place = scaledRect(design.rect, dpi_);
-        const DWORD align = design.centred ? SS_CENTER : SS_LEFT;
+    const auto addText = [this](const versionlayout::Text& design, const std::string& text,
+                                HFONT font, bool centred, std::uint32_t colour) {
+        const RECT place = scaledRect(design.place, dpi_);
+        const DWORD align = centred ? SS_CENTER : SS_LEFT;
         const HWND label = CreateWindowExW(
             0, L"STATIC", widen(text).c_str(), WS_CHILD | WS_VISIBLE | SS_NOPREFIX | align,
             place.left, place.top, place.right - place.left, place.bottom - place.top, window_,
             nullptr, instance_, nullptr);
         SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         // A static control leaves its user data alone: it carries the text's colour.
-        SetWindowLongPtrW(label, GWLP_USERDATA, static_cast<LONG_PTR>(colorRef(design.colour)));
+        SetWindowLongPtrW(label, GWLP_USERDATA, static_cast<LONG_PTR>(colorRef(colour)));
         return label;
     };
-    addText(about::Name, about::Name.text, nameFont_.get());
-    version_ = addText(about::Version, versionText_, versionFont_.get());
-    addText(about::Credit1, about::Credit1.text, credit1Font_.get());
-    addText(about::Credit2, about::Credit2.text, credit2Font_.get());
+    using namespace versionlayout;
+    addText(Name, Name.text, nameFont_.get(), false, NameColour);
+    // Its colour is the system's text colour, set in onControlColour.
+    version_ = addText(Version, versionText_, versionFont_.get(), true, 0);
+    addText(Program, Program.text, credit1Font_.get(), false, CreditColour);
+    addText(Credit, Credit.text, credit2Font_.get(), false, CreditColour);
 
-    const RECT place = scaledRect(about::Button.rect, dpi_);
+    const RECT place = scaledRect(OkButton.place, dpi_);
     button_ =
-        CreateWindowExW(0, L"BUTTON", widen(about::Button.text).c_str(),
+        CreateWindowExW(0, L"BUTTON", widen(OkButton.text).c_str(),
                         WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW, place.left, place.top,
                         place.right - place.left, place.bottom - place.top, window_,
                         reinterpret_cast<HMENU>(static_cast<UINT_PTR>(IDOK)), instance_, nullptr);
@@ -181,7 +184,7 @@ HBRUSH VersionWindow::onControlColour(HDC dc, HWND control)
     if (control == version_) {
         // Opaque light yellow, in the system's text colour.
         SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
-        SetBkColor(dc, colorRef(about::VersionBack));
+        SetBkColor(dc, colorRef(versionlayout::VersionBack));
         return versionBack_.get();
     }
     SetTextColor(dc, static_cast<COLORREF>(GetWindowLongPtrW(control, GWLP_USERDATA)));
@@ -204,9 +207,9 @@ void VersionWindow::onDrawItem(const DRAWITEMSTRUCT& item)
     const bool pressed = (item.itemState & ODS_SELECTED) != 0;
     DrawEdge(item.hDC, &face, pressed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT | BF_ADJUST);
     SetBkMode(item.hDC, TRANSPARENT);
-    SetTextColor(item.hDC, colorRef(about::Button.colour));
+    SetTextColor(item.hDC, GetSysColor(COLOR_BTNTEXT));
     const Selection selected(item.hDC, buttonFont_.get());
-    const std::wstring caption = widen(about::Button.text);
+    const std::wstring caption = widen(versionlayout::OkButton.text);
     RECT text = face;
     if (pressed)
         OffsetRect(&text, 1, 1);
