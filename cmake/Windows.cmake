@@ -21,14 +21,11 @@ set(SORAMADO_WINE_ENVIRONMENT
     WINESERVER=${SORAMADO_WINESERVER}
     WINELOADER=${SORAMADO_WINE64})
 
-# soramado_wine_fixture(): the tests that run Windows programs require the
-# fixture "wine": a persistent wineserver and a booted prefix. Started from a
-# test, a Wine service would keep CTest's output pipe open and CTest would wait
-# for it, so the script detaches their standard streams.
-function(soramado_wine_fixture)
-    if(TEST wine.start)
-        return()
-    endif()
+# The tests that run Windows programs require the fixture "wine": a
+# persistent wineserver and a booted prefix. Started from a test, a Wine
+# service would keep CTest's output pipe open and CTest would wait for it, so
+# the script detaches their standard streams.
+if(SORAMADO_BUILD_TESTS)
     add_test(NAME wine.start
         COMMAND sh ${PROJECT_SOURCE_DIR}/tests/win32/wine-start.sh
                 ${SORAMADO_WINEPREFIX} ${SORAMADO_WINE64} ${SORAMADO_WINESERVER})
@@ -37,13 +34,12 @@ function(soramado_wine_fixture)
         ENVIRONMENT "${SORAMADO_WINE_ENVIRONMENT}" LABELS "unit;windows")
     set_tests_properties(wine.stop PROPERTIES FIXTURES_CLEANUP wine
         ENVIRONMENT "${SORAMADO_WINE_ENVIRONMENT}" LABELS "unit;windows")
-endfunction()
+endif()
 
 # soramado_add_wine_test(NAME name COMMAND target args... [LABELS labels...])
 # One CTest test for a whole Windows test program, run under Wine.
 function(soramado_add_wine_test)
     cmake_parse_arguments(T "" "NAME" "COMMAND;LABELS" ${ARGN})
-    soramado_wine_fixture()
     add_test(NAME ${T_NAME} COMMAND ${T_COMMAND})
     set_tests_properties(${T_NAME} PROPERTIES FIXTURES_REQUIRED wine
         ENVIRONMENT "${SORAMADO_WINE_ENVIRONMENT}" LABELS "${T_LABELS}" TIMEOUT 300)
