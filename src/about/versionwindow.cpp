@@ -1,8 +1,11 @@
 #include "about/versionwindow.h"
 
 #include "about/versiontext.h"
+#include "platform/windowhints.h"
 
+#include <QIcon>
 #include <QLabel>
+#include <QPixmap>
 #include <QPushButton>
 
 namespace soramado {
@@ -83,6 +86,40 @@ VersionWindow::VersionWindow(QWidget* owner)
     cmdOK_->setDefault(true);
     cmdOK_->setFocus();
     connect(cmdOK_, &QPushButton::clicked, this, &QDialog::accept);
+
+    // No icon in the title bar. Without one of its own a window manager shows
+    // the owner's, so the window carries a fully transparent one.
+    QPixmap noIcon(16, 16);
+    noIcon.fill(Qt::transparent);
+    setWindowIcon(QIcon(noIcon));
+
+    centreOver(owner);
+    refuseMinimise(this);
+}
+
+void VersionWindow::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    // Sent before the window is mapped, so the manager frames it as asked.
+    askCloseAndMoveOnly(this);
+}
+
+void VersionWindow::centreOver(QWidget* owner)
+{
+    if (!owner || !owner->window()->isVisible())
+        return;
+    // Frame over frame. This frame is not known before the first show; the
+    // window manager decorates it like its owner, so the owner's frame margins
+    // stand for its own. Placing the client area (not the frame, which Qt
+    // would correct only after the manager has framed the window) opens it in
+    // place at once.
+    const QWidget* top = owner->window();
+    const QRect ownerFrame = top->frameGeometry();
+    const QPoint clientInFrame = top->geometry().topLeft() - ownerFrame.topLeft();
+    const QSize frame = size() + (ownerFrame.size() - top->size());
+    const QPoint frameAt(ownerFrame.x() + (ownerFrame.width() - frame.width()) / 2,
+                         ownerFrame.y() + (ownerFrame.height() - frame.height()) / 2);
+    setGeometry(QRect(frameAt + clientInFrame, size()));
 }
 
 } // namespace soramado

@@ -20,7 +20,12 @@ public:
     QLabel* versionLabel() const { return labVer_; }
     QPushButton* okButton() const { return cmdOK_; }
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
+    void centreOver(QWidget* owner);
+
     QLabel* labVer_ = nullptr;
     QPushButton* cmdOK_ = nullptr;
 };

@@ -1,6 +1,7 @@
 #include "app/mainwindow.h"
 
 #include "about/versionwindow.h"
+#include "app/placement.h"
 #include "app/popupmenu.h"
 #include "app/viewwidget.h"
 #include "assets/assets.h"
@@ -9,6 +10,7 @@
 #include "platform/fonts.h"
 #include "platform/settingsstore.h"
 #include "platform/topmost.h"
+#include "platform/windowhints.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -16,7 +18,6 @@
 #include <QLabel>
 #include <QScreen>
 #include <QWindow>
-
 
 namespace soramado {
 
@@ -106,6 +107,14 @@ void MainWindow::startUp()
 
     // Key preview: the window hears every key, whichever child has the focus.
     qApp->installEventFilter(this);
+    refuseMinimise(this);
+}
+
+void MainWindow::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    // Sent before the window is mapped, so the manager frames it as asked.
+    askCloseAndMoveOnly(this);
 }
 
 MainWindow::~MainWindow()
@@ -156,12 +165,19 @@ void MainWindow::applyStoredSettings()
     labTime_->setFont(timeFont);
 
     if (const std::optional<QPoint> framePos = stored.framePosition()) {
-        QList<QRect> screens;
-        for (const QScreen* screen : QGuiApplication::screens())
-            screens.append(screen->geometry());
-        // A monitor unplugged since the last run must not leave the clock out of reach.
-        if (reachesAnyScreen(QRect(*framePos, size()), screens))
-            move(*framePos);
+        std::vector<PixelRect> areas;
+        for (const QScreen* screen : QGuiApplication::screens()) {
+            const QRect a = screen->availableGeometry();
+            areas.push_back({a.x(), a.y(), a.width(), a.height()});
+        }
+        const QRect frame = frameGeometry();
+        const QPoint offset = geometry().topLeft() - frame.topLeft();
+        // A monitor unplugged or a screen shrunk since the last run must not
+        // leave the clock out of reach.
+        if (const std::optional<PixelPoint> place =
+                usableFramePosition({framePos->x(), framePos->y()}, {frame.width(), frame.height()},
+                                    {offset.x(), offset.y()}, areas))
+            move(place->x, place->y);
     }
 
     // The command flips the flag back, and so applies, checks and writes it.
@@ -175,7 +191,7 @@ void MainWindow::fontCommand()
     if (!chosen)
         return;
     // Only the face counts; the size is the clock's own and the weight stays bold.
-    const QString face = chosen->family();
+    const QString face = plainFamilyName(chosen->family());
     QFont font = labTime_->font();
     font.setFamily(face);
     font.setPointSizeF(ChosenFontPoints);
@@ -200,6 +216,7 @@ void MainWindow::alwaysOnTopCommand()
     mnuPopup_->mnuFront->setChecked(on);
     settings_.writeAlwaysTop(on);
     setTopmost(this, on);
+    askCloseAndMoveOnly(this); // the flag change rewrote the hints
 }
 
 void MainWindow::versionCommand()

@@ -1,6 +1,7 @@
 #include "app/popupmenu.h"
 
 #include <QAction>
+#include <QMouseEvent>
 
 namespace soramado {
 
@@ -21,13 +22,23 @@ void addNamedSeparator(QMenu* menu, const char* name)
 
 } // namespace
 
-PopupMenu::PopupMenu(QWidget* parent) : QMenu(QStringLiteral("メニュー"), parent)
+void LeftButtonMenu::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton) {
+        event->accept();
+        return;
+    }
+    QMenu::mouseReleaseEvent(event);
+}
+
+PopupMenu::PopupMenu(QWidget* parent) : LeftButtonMenu(QStringLiteral("メニュー"), parent)
 {
     setObjectName(QStringLiteral("mnuPopup"));
     mnuFont = addItem(this, "mnuFont", QStringLiteral("フォントの変更(&F)..."));
     addNamedSeparator(this, "mSep01");
 
-    mnuLocation = addMenu(QStringLiteral("現在地の選択(&L)"));
+    mnuLocation = new LeftButtonMenu(QStringLiteral("現在地の選択(&L)"), this);
+    addMenu(mnuLocation);
     mnuLocation->setObjectName(QStringLiteral("mnuLocation"));
     mnuLocation->menuAction()->setObjectName(QStringLiteral("mnuLocationItem"));
     static const char* const names[] = {"mnuLoc0", "mnuLoc1", "mnuLoc2",

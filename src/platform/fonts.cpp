@@ -5,6 +5,14 @@
 
 namespace soramado {
 
+QString plainFamilyName(const QString& family)
+{
+    const qsizetype open = family.lastIndexOf(QStringLiteral(" ["));
+    if (open <= 0 || !family.endsWith(QLatin1Char(']')))
+        return family;
+    return family.left(open);
+}
+
 void registerFontSubstitutes()
 {
     QFont::insertSubstitutions(

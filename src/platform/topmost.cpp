@@ -9,13 +9,11 @@ void setTopmost(QWidget* window, bool on)
 {
     if (!window)
         return;
-    if (!window->isVisible()) {
-        // Not on screen yet: the flag goes with the first show.
-        window->setWindowFlag(Qt::WindowStaysOnTopHint, on);
-        return;
-    }
-    // QWidget::setWindowFlag would hide a shown window; the native window takes
-    // the change in place (on X11 as _NET_WM_STATE_ABOVE).
+    // Never QWidget::setWindowFlag: it hides a shown window, and on one not
+    // shown yet it moves the window to its own pos(), which the first show
+    // then takes as the frame's place, shifting the client area by the title
+    // bar. The native window takes the change in place (on X11 as
+    // _NET_WM_STATE_ABOVE); a window not yet created picks the flag up when it is.
     if (QWindow* handle = window->windowHandle())
         handle->setFlag(Qt::WindowStaysOnTopHint, on);
     Qt::WindowFlags flags = window->windowFlags();

@@ -372,6 +372,23 @@ TEST(FontCommand, TakesOnlyTheFaceAtTwentyPointsBold)
     EXPECT_DOUBLE_EQ(again.timeLabel()->font().pointSizeF(), 20.25);
 }
 
+// A family two foundries supply comes back from the chooser as "Family [foundry]";
+// only the family is a name a later start finds again.
+TEST(FontCommand, StoresThePlainFamilyName)
+{
+    for (const auto& [picked, stored] :
+         {std::pair{"D050000L [urw]", "D050000L"}, std::pair{"Nimbus Sans [UKWN]", "Nimbus Sans"},
+          std::pair{"IPAGothic", "IPAGothic"}, std::pair{"[odd]", "[odd]"},
+          std::pair{"Odd [name] Sans", "Odd [name] Sans"}}) {
+        Rig rig;
+        MainWindow& w = rig.open();
+        rig.fonts.answer = QFont(QString::fromUtf8(picked));
+        action(w, "mnuFont")->trigger();
+        EXPECT_EQ(rig.value("Font"), QString::fromUtf8(stored)) << picked;
+        EXPECT_EQ(rig.open().timeLabel()->font().family(), QString::fromUtf8(stored)) << picked;
+    }
+}
+
 TEST(AlwaysOnTopCommand, TogglingTwiceComesBackAndStaysShownInPlace)
 {
     Rig rig;

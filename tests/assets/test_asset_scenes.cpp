@@ -94,7 +94,7 @@ TEST(AssetScenes, OutlinesOnlyBelowTheSky)
                     ASSERT_GE(y, 83) << "scene " << p << " at " << x;
                     ++black;
                 }
-        EXPECT_NEAR(black, 663, 40) << "scene " << p;
+        EXPECT_EQ(black, 663) << "scene " << p;
     }
 }
 

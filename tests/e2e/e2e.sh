@@ -416,6 +416,12 @@ check_stored_position() {
     start_app '2003-05-01 12:00:00'
     at=$(frame_position "$wid")
     [ "$at" = "160 128" ] || fail "window at '$at' for a place off the screen, expected '160 128'"
+    stop_app
+    # The screen's last pixel: on the screen, but nothing there to take hold of.
+    write_store Left=11985 Top=8985
+    start_app '2003-05-01 12:00:00'
+    at=$(frame_position "$wid")
+    [ "$at" = "160 128" ] || fail "window at '$at' for the screen's last pixel, expected '160 128'"
 }
 
 above() {
@@ -505,9 +511,164 @@ check_no_display() {
     [ ! -f "$store" ] || fail "a settings store was written without a display"
 }
 
+# ------------------------------------------------ under a window manager: exact places
+
+need_openbox() {
+    command -v openbox >/dev/null || fail "openbox is missing; scripts/setup.sh installs it"
+}
+
+quit_by_menu() {
+    click_view 1
+    wait_menus 1 || fail "no menu"
+    xdotool key q
+    wait_exit 2 || fail "still running 2 s after the quit command"
+    [ "$app_status" = 0 ] || fail "exit status $app_status after the quit command"
+}
+
+# Stored on top and no stored place: the client area still opens at its design
+# place, the frame's place is what quitting stores, and that opens it there again.
+check_on_top_start() {
+    need_openbox
+    start_x
+    start_wm
+    write_store AlwaysTop=True
+    start_app '2003-05-01 12:00:00'
+    wait_framed
+    expect_design_place
+    above || fail "not on top although stored so"
+    local fx fy
+    read -r fx fy < <(frame_position "$wid")
+    quit_by_menu
+    [ "$(stored Left) $(stored Top)" = "$((fx * 15)) $((fy * 15))" ] ||
+        fail "stored '$(stored Left) $(stored Top)', expected the frame's $((fx * 15)) $((fy * 15))"
+    start_app '2003-05-01 12:00:00'
+    wait_framed
+    expect_design_place
+}
+
+# "X Y WIDTH HEIGHT" of a window's frame.
+frame_geometry() {
+    geometry "$(frame_window "$1")"
+}
+
+# Rows of the box on a fresh screen dump that show more than one colour.
+mixed_rows() {
+    xwd -root -silent >"$work/shot.xwd"
+    python3 "$here/pixels.py" mixed "$work/shot.xwd" "$@"
+}
+
+# What both windows ask of the manager: moving and closing, nothing else.
+expect_close_and_move_only() {
+    local hints actions
+    hints=$(xprop -id "$1" -notype _MOTIF_WM_HINTS)
+    [ "$hints" = "_MOTIF_WM_HINTS = 0x3, 0x24, 0xa, 0x0, 0x0" ] || fail "$2 asks '$hints'"
+    actions=$(xprop -id "$1" _NET_WM_ALLOWED_ACTIONS)
+    case "$actions" in
+    *MAXIMIZE* | *RESIZE*) fail "$2 can be resized or maximised: $actions" ;;
+    esac
+}
+
+check_version_window() {
+    need_openbox
+    start_x
+    start_wm
+    start_app '2003-05-01 12:00:00'
+    wait_framed
+    expect_close_and_move_only "$wid" "the clock"
+    click_view 1
+    wait_menus 1 || fail "no menu"
+    xdotool key v
+    local until ver=
+    until=$(deadline 5)
+    while [ -z "$ver" ] || [ "$(frame_window "$ver")" = "$ver" ] ||
+        ! xprop -id "$ver" _NET_FRAME_EXTENTS 2>/dev/null | grep -q '='; do
+        before "$until" || fail "no framed version window within 5 s"
+        sleep 0.05
+        ver=$(xdotool search --onlyvisible --name '^バージョン情報$' 2>/dev/null | head -n 1 || true)
+    done
+    expect_close_and_move_only "$ver" "the version window"
+    # Frame centred over frame, to the pixel that halving allows.
+    local mx my mw mh vx vy vw vh
+    read -r mx my mw mh < <(frame_geometry "$wid")
+    read -r vx vy vw vh < <(frame_geometry "$ver")
+    local dx=$((2 * vx + vw - 2 * mx - mw)) dy=$((2 * vy + vh - 2 * my - mh))
+    [ "${dx#-}" -le 1 ] && [ "${dy#-}" -le 1 ] ||
+        fail "version frame at $vx $vy ${vw}x$vh is not centred over the clock's $mx $my ${mw}x$mh"
+    # No icon: once the title is drawn, the left end of the title bar is plain.
+    until=$(deadline 5)
+    while [ "$(mixed_rows $((vx + vw / 2 - 20)) $((vy + 2)) 40 16)" = 0 ]; do
+        before "$until" || fail "the version window's title was not drawn within 5 s"
+        sleep 0.05
+    done
+    local icon
+    icon=$(mixed_rows $((vx + 2)) $((vy + 2)) 16 16)
+    [ "$icon" = 0 ] || fail "an icon in the version window's title bar ($icon mixed rows)"
+    xdotool key Return
+    until=$(deadline 3)
+    while xdotool search --onlyvisible --name '^バージョン情報$' >/dev/null 2>&1; do
+        before "$until" || fail "Enter did not close the version window"
+        sleep 0.05
+    done
+}
+
+# "X Y WIDTH HEIGHT" of the open menu.
+menu_geometry() {
+    local w
+    for w in $(xwininfo -root -children | awk '/\("soramado" / { print $1 }'); do
+        if xwininfo -id "$w" 2>/dev/null |
+            awk '/Map State: IsViewable/ { v = 1 } /Override Redirect State: yes/ { o = 1 }
+                 END { exit !(v && o) }'; then
+            geometry "$w"
+            return
+        fi
+    done
+}
+
+# The items answer the left button only: a right click on the last item, the
+# quit command, leaves the clock running with its menu open.
+check_menu_right_click() {
+    start_x
+    start_app '2003-05-01 12:00:00'
+    click_view 3
+    wait_menus 1 || fail "a right click on the picture opened no menu"
+    local x y w h
+    read -r x y w h < <(menu_geometry)
+    xdotool mousemove $((x + w / 2)) $((y + h - 10))
+    sleep 0.2
+    xdotool click 3
+    sleep 0.5
+    kill -0 "$app_pid" 2>/dev/null || fail "a right click on the quit item ended the clock"
+    [ "$(menus_open)" = 1 ] || fail "a right click on an item closed the menu"
+    xdotool click 1
+    wait_exit 2 || fail "a left click on the quit item did not end the clock"
+    [ "$app_status" = 0 ] || fail "exit status $app_status after the quit command"
+}
+
+# Openbox offers minimising whatever the window asks; with no taskbar entry to
+# bring it back, the clock comes straight back by itself, in place.
+check_minimise() {
+    need_openbox
+    start_x
+    start_wm
+    start_app '2003-05-01 12:00:00'
+    wait_framed
+    local place
+    place=$(frame_position "$wid")
+    xdotool windowminimize "$wid"
+    sleep 0.5
+    local until
+    until=$(deadline 3)
+    until xprop -id "$wid" WM_STATE | grep -q 'window state: Normal' && [ "$(find_window)" = "$wid" ]; do
+        before "$until" || fail "the clock stayed minimised"
+        sleep 0.05
+    done
+    [ "$(frame_position "$wid")" = "$place" ] || fail "back at '$(frame_position "$wid")', was '$place'"
+}
+
 case "$check" in
 first_start | evening_stars | menu_opens | menu_city_by_keys | visitor_key | quit_command | \
-    close_request | stored_position | always_on_top | bad_store | no_display)
+    close_request | stored_position | always_on_top | bad_store | no_display | on_top_start | \
+    version_window | menu_right_click | minimise)
     "check_$check"
     ;;
 *) fail "no such check" ;;

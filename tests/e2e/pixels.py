@@ -8,6 +8,7 @@ Standard library only. The reference scenes come in as raw RGB bytes
   pixels.py stars SHOT X Y SCENE.rgb             star count in the sky; the rest equals the scene
   pixels.py cloud SHOT X Y SCENE.rgb             count of cloud greys that are not the scene's
   pixels.py painted SHOT X Y                     the window at X Y shows its pink corners
+  pixels.py mixed SHOT X Y W H                   how many rows of the box hold more than one colour
 """
 
 import struct
@@ -79,9 +80,18 @@ def painted(shot, left, top):
     return 0 if all(c == PINK for c in corners) else 1
 
 
+def mixed_rows(shot, left, top, w, h):
+    _width, _height, pixel = read_xwd(shot)
+    print(sum(1 for y in range(top, top + h)
+              if len({pixel(x, y) for x in range(left, left + w)}) > 1))
+    return 0
+
+
 def main(argv):
     if len(argv) == 5 and argv[1] == "painted":
         return painted(argv[2], int(argv[3]), int(argv[4]))
+    if len(argv) == 7 and argv[1] == "mixed":
+        return mixed_rows(argv[2], *(int(a) for a in argv[3:7]))
     if len(argv) != 6:
         sys.exit(__doc__)
     command, shot, left, top, scene_path = argv[1], argv[2], int(argv[3]), int(argv[4]), argv[5]

@@ -41,8 +41,10 @@ struct Box {
 
 constexpr Box TallBuilding{93, 88, 119, 119};
 constexpr Box RoofBox{102, LandscapeTop, 110, 87};
-constexpr Box LowBuilding{37, 96, 64, 119};
-constexpr Box Chimney{7, 98, 12, 104};
+constexpr Box LowBuilding{37, 93, 64, 119};
+// The low building's floor lines run between its rows of windows.
+constexpr int LowFloorLine = 99;
+constexpr Box Chimney{7, 95, 12, 104};
 // Two by two on the low building, then two rows of three on the tall one.
 constexpr Box Windows[] = {
     {42, 100, 49, 105},   {52, 100, 59, 105},   {42, 108, 49, 113}, {52, 108, 59, 113},
@@ -154,7 +156,7 @@ Map buildMap()
                     c.tone = 0; // cornice
                 else if (y == b.y0 + 2)
                     c.tone = 2;
-                else if (!tall && (y - b.y0) % 8 == 3 && x > b.x0 + 1 && x < b.x1 - 1)
+                else if (!tall && (y - LowFloorLine) % 8 == 0 && x > b.x0 + 1 && x < b.x1 - 1)
                     c.tone = 2; // floor line
             }
         }

@@ -152,18 +152,15 @@ std::vector<FramePair> drawVisitorFrames()
         frames.push_back(framePair(3, i + 1, cloud, cloudAt[i][0], cloudAt[i][1]));
 
     // The shooting star falls down and to the left along x + y = 98: it draws
-    // out its streak, then shrinks to a dot. The head is brightest.
+    // out its streak, then shrinks to a dot, all in one pale yellow.
     constexpr int starLength[] = {11, 31, 19, 3};
     constexpr int starLeft[] = {81, 53, 39, 34};
     for (int i = 0; i < 4; ++i) {
         Figure streak;
         streak.width = streak.height = starLength[i];
         const int n = starLength[i];
-        for (int k = 0; k < n; ++k) {
-            const double fade = n > 3 ? std::max(0.0, (k - 0.5 * n) / (0.5 * n)) : 0.0;
-            const Rgb c = mix({255, 255, 192}, {196, 190, 150}, fade);
-            streak.dots.push_back({k, n - 1 - k, c});
-        }
+        for (int k = 0; k < n; ++k)
+            streak.dots.push_back({k, n - 1 - k, {255, 255, 192}});
         const int top = 98 - starLeft[i] - (n - 1);
         frames.push_back(framePair(6, i + 1, streak, starLeft[i], top));
     }

@@ -1,0 +1,149 @@
+// Faults that only show in the exact pixels of a tick: the order of the random
+// draws, the evening snapshot when the clock goes back, what a flight leaves
+// behind, and the turn of the day.
+#include "support/rig.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+using namespace soramado;
+using namespace soramado::fakes;
+
+namespace {
+
+// 東京, 1 May 2003: dawn until 5:2x, sunset 18:03:36, night from 18:18:36.
+QDateTime may1(int h, int m, int s, int ms = 0)
+{
+    return at(2003, 5, 1, h, m, s, ms);
+}
+
+QImage withStars(QImage image, const std::vector<QPoint>& stars)
+{
+    for (const QPoint& p : stars)
+        image.setPixel(p, StarColour);
+    return image;
+}
+
+// Ticks until the visitor has gone; false if it never does.
+template <typename R> bool finishFlight(Rig<R>& rig)
+{
+    for (int i = 0; i < 600 && rig.core.state().VisitorActive; ++i)
+        rig.tick();
+    return !rig.core.state().VisitorActive;
+}
+
+TEST(TickFaults, ANewStarTakesTwoDrawsThenTheVisitorTestTakesOne)
+{
+    Rig<ScriptedRandom> rig(may1(17, 5, 59, 900));
+    ASSERT_EQ(rig.core.state().Phase, PhaseEvening);
+    ASSERT_EQ(rig.core.state().StarsDrawn, 0);
+    // x, then y of the first star, then a hit for the visitor test. Any other
+    // order puts the star elsewhere or starts no bird.
+    rig.random.queue(0.0);
+    rig.random.queue(0.5);
+    rig.random.queue(0.0001);
+    const int before = rig.random.draws();
+    rig.tickAt(may1(17, 6, 0));
+    EXPECT_EQ(rig.random.draws() - before, 3);
+    EXPECT_TRUE(rig.core.state().VisitorActive);
+    EXPECT_EQ(rig.view(), composed(withStars(sceneImage(PhaseEvening), {{3, 30}}), 1, 1));
+}
+
+TEST(TickFaults, ClockSetBackDuringAnEveningFlightKeepsOnlyTheStarsNowDue)
+{
+    Rig<SpreadRandom> rig(may1(17, 50, 0));
+    ASSERT_EQ(countStars(rig.view()), 9);
+    rig.core.requestVisitor();
+    for (int i = 0; i < 10; ++i)
+        rig.tick();
+    ASSERT_TRUE(rig.core.state().VisitorActive);
+
+    rig.tickAt(may1(17, 20, 0));
+    EXPECT_EQ(rig.core.state().StarsDrawn, 3);
+    ASSERT_TRUE(finishFlight(rig));
+    // The clean background the flight restores holds the three stars due now,
+    // not the nine from half an hour later.
+    EXPECT_EQ(countStars(rig.view()), 3);
+    EXPECT_EQ(countPixels(rig.view(), qRgb(72, 4, 4)), 0);
+}
+
+struct FlightCase {
+    const char* name;
+    QDateTime start;
+    Phase phase;
+    std::vector<double> draws; // queued before start-up
+    std::vector<QPoint> starsBefore;
+    std::vector<QPoint> starsAfter; // including any that came out mid-flight
+};
+
+void PrintTo(const FlightCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class BirdFlight : public testing::TestWithParam<FlightCase> {};
+
+// The scripted generator answers 0.5 once its queue is empty: every star
+// beyond the queued ones lands on (80, 30).
+INSTANTIATE_TEST_SUITE_P(
+    TickFaults, BirdFlight,
+    testing::Values(FlightCase{"Dawn", may1(5, 10, 0), PhaseDawn, {}, {}, {}},
+                    // Three stars at start-up, a fourth at 17:21:00 during the flight.
+                    FlightCase{"Evening",
+                               may1(17, 20, 58),
+                               PhaseEvening,
+                               {0.0, 0.0, 0.999, 0.999, 0.25, 0.75},
+                               {{3, 3}, {156, 56}, {41, 43}},
+                               {{3, 3}, {156, 56}, {41, 43}, {80, 30}}},
+                    FlightCase{"Dusk",
+                               may1(18, 10, 0),
+                               PhaseDusk,
+                               {0.0, 0.0},
+                               {{3, 3}, {80, 30}},
+                               {{3, 3}, {80, 30}}}),
+    [](const testing::TestParamInfo<FlightCase>& info) { return std::string(info.param.name); });
+
+TEST_P(BirdFlight, LeavesExactlyTheBackgroundWithItsStars)
+{
+    const FlightCase& c = GetParam();
+    Rig<ScriptedRandom> rig(may1(12, 0, 0));
+    for (double d : c.draws) // taken by the stars of the jump into the phase
+        rig.random.queue(d);
+    rig.tickAt(c.start);
+    ASSERT_EQ(rig.core.state().Phase, c.phase);
+    const QImage scene = sceneImage(c.phase);
+    ASSERT_EQ(rig.view(), withStars(scene, c.starsBefore));
+
+    rig.core.requestVisitor();
+    rig.tick();
+    EXPECT_EQ(rig.view(), composed(withStars(scene, c.starsBefore), 1, 1));
+    ASSERT_TRUE(finishFlight(rig));
+    EXPECT_EQ(rig.view(), withStars(scene, c.starsAfter));
+}
+
+TEST(TickFaults, TheViewCrossesMidnightUntouched)
+{
+    // A shooting star that starts before midnight flies on into the new day,
+    // and the night scene is not set again because the date changed.
+    Rig<ScriptedRandom> rig(may1(23, 59, 59, 800));
+    ASSERT_EQ(rig.core.state().Phase, PhaseNight);
+    const int sceneSets = rig.core.sceneSets();
+    rig.core.requestVisitor();
+    rig.tick();
+    EXPECT_EQ(rig.view(), composed(sceneImage(PhaseNight), 6, 1));
+    rig.tick(); // 00:00:00.000 on 2 May
+    EXPECT_EQ(rig.core.state().TodayKey, QDate(2003, 5, 2));
+    EXPECT_EQ(rig.view(), composed(sceneImage(PhaseNight), 6, 2));
+    ASSERT_TRUE(finishFlight(rig));
+    EXPECT_EQ(rig.view(), sceneImage(PhaseNight));
+    EXPECT_EQ(rig.core.sceneSets(), sceneSets);
+    // The new day's sun is the one the phases now follow.
+    const SunTimes next =
+        computeSunTimes(QDate(2003, 5, 2),
+                        rig.core.state().Locations[static_cast<std::size_t>(DefaultLocationIndex)]);
+    EXPECT_EQ(rig.core.sunTimes().Sunrise, next.Sunrise);
+    EXPECT_EQ(rig.core.sunTimes().Sunset, next.Sunset);
+}
+
+} // namespace
