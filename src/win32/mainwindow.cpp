@@ -1,6 +1,7 @@
 #include "win32/mainwindow.h"
 
 #include "app/layout.h"
+#include "app/placement.h"
 #include "sky/viewsurface.h"
 #include "win32/colour.h"
 #include "win32/dpi.h"
@@ -317,10 +318,14 @@ POINT MainWindow::startPlace() const
 {
     if (const std::optional<PixelPoint> stored = app_.storedFramePosition()) {
         const SIZE size = frameSize(dpi_);
-        const RECT frame{stored->x, stored->y, stored->x + size.cx, stored->y + size.cy};
-        // A monitor unplugged since the last run must not leave the clock out of reach.
-        if (reachesAMonitor(frame))
-            return POINT{stored->x, stored->y};
+        RECT around{0, 0, 0, 0};
+        AdjustWindowRectExForDpi(&around, Style, FALSE, ExStyle, dpi_);
+        // A monitor unplugged since the last run must not leave the clock out
+        // of reach: the same rule as on Linux, over the monitors' work areas.
+        if (const std::optional<PixelPoint> usable = usableFramePosition(
+                *stored, PixelSize{size.cx, size.cy}, PixelPoint{-around.left, -around.top},
+                screen_.availableAreas()))
+            return POINT{usable->x, usable->y};
     }
     return designFramePlace();
 }

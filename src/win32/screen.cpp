@@ -37,9 +37,4 @@ std::vector<PixelRect> WindowsScreen::availableAreas() const
     return areas;
 }
 
-bool reachesAMonitor(const RECT& frame)
-{
-    return MonitorFromRect(&frame, MONITOR_DEFAULTTONULL) != nullptr;
-}
-
 } // namespace soramado::win32

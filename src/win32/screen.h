@@ -22,7 +22,4 @@ private:
     UINT dpi_;
 };
 
-// A frame placed at this rectangle can be seen and grabbed on some monitor.
-bool reachesAMonitor(const RECT& frame);
-
 } // namespace soramado::win32
