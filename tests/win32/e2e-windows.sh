@@ -187,7 +187,7 @@ start_app() {
     done
     read -r cx cy cw ch < <(field client <<<"$info")
     until=$(deadline 15)
-    until xwd -root -silent >"$work/shot.xwd" && python3 "$pixels" painted "$work/shot.xwd" "$cx" "$cy"; do
+    until xwd -root -silent >"$work/shot.xwd" && python3 "$pixels" painted "$work/shot.xwd" "$cx" "$cy" "$cw" "$ch"; do
         before "$until" || fail "the window was not painted within 15 s"
         sleep 0.1
     done
@@ -519,6 +519,26 @@ check_version_window() {
     done
 }
 
+# At 192 dpi (Wine's LogPixels) everything doubles: the client area, its
+# design place, and each pixel of the picture becomes a 2 × 2 block.
+check_hidpi() {
+    wine_quiet reg add 'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts' \
+        /v LogPixels /t REG_DWORD /d 192 /f >/dev/null
+    start_app '2003-05-01 12:00:00'
+    local client
+    client=$(probe Soramado SoramadoMain | field client)
+    [ "$client" = "320 256 338 344" ] || fail "client area '$client' at 192 dpi, expected '320 256 338 344'"
+    xwd -root -silent >"$work/shot.xwd"
+    convert "xwd:$work/shot.xwd" -crop "320x240+$((cx + 8))+$((cy + 4))" +repage "$work/view.png"
+    convert "$work/view.png" -sample 160x120 "$work/small.png"
+    convert "$work/small.png" -sample 320x240 "$work/blocks.png"
+    local differ
+    differ=$(compare -metric AE "$work/view.png" "$work/blocks.png" null: 2>&1 || true)
+    [ "$differ" = 0 ] || fail "$differ pixels of the view are not part of 2 × 2 blocks"
+    differ=$(compare -metric AE "$work/small.png" "$src/src/assets/view/3.png" null: 2>&1 || true)
+    [ "$differ" = 0 ] || fail "the view at half size differs from the day scene in $differ pixels"
+}
+
 check_installer() {
     local cpack=${SORAMADO_CPACK:-cpack} build=${SORAMADO_BUILD_DIR:?}
     command -v makensis >/dev/null || fail "makensis is missing; scripts/setup.sh installs nsis"
@@ -562,7 +582,8 @@ prepare)
     exit 0
     ;;
 window_place | noon_scene | evening_stars | weekday_colours | visitor_key | menu_clicks | \
-    city_by_keys | always_on_top | quit_command | close_box | bad_registry | version_window | installer)
+    city_by_keys | always_on_top | quit_command | close_box | bad_registry | version_window | \
+    hidpi | installer)
     fresh_prefix
     start_x
     "check_$check"
