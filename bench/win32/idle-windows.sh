@@ -50,7 +50,10 @@ start() {
     t0=$(date +%s%N)
     "$wine" "$exe" </dev/null >/dev/null 2>&1 &
     pid=$!
-    xdotool search --sync --onlyvisible --name "^$title\$" >/dev/null
+    # Polled, not --sync: that one looks only every half second.
+    until xdotool search --onlyvisible --name "^$title\$" >/dev/null 2>&1; do
+        sleep 0.01
+    done
     t1=$(date +%s%N)
     elapsed=$(((t1 - t0) / 1000000))
 }
