@@ -22,6 +22,13 @@ inline constexpr const wchar_t* ClockFaceFallbacks[] = {
     L"Takao Gothic", L"Meiryo",    L"Yu Gothic", L"IPAPGothic",
 };
 
+// The version window's faces, where Windows' own are missing (Wine): first
+// the faces made to the same metrics, so that the texts fit their places.
+inline constexpr const wchar_t* SerifFallbacks[] = {L"Liberation Serif", L"Tinos", L"DejaVu Serif",
+                                                    L"Noto Serif"};
+inline constexpr const wchar_t* SansFallbacks[] = {L"Liberation Sans", L"Arimo", L"DejaVu Sans",
+                                                   L"Noto Sans"};
+
 using FaceInstalled = std::function<bool(const std::wstring&)>;
 
 // The wanted face when installed, else the first installed fallback, else the

@@ -22,7 +22,11 @@ std::string decimalSeparator()
 
 FontSpec specOf(const versionlayout::Text& design)
 {
-    return FontSpec{widen(design.face), design.points, true, design.italic};
+    const std::wstring face = widen(design.face);
+    const bool serif = face.find(L"Times") != std::wstring::npos;
+    return FontSpec{
+        pickFace(face, serif ? std::span(SerifFallbacks) : std::span(SansFallbacks), faceInstalled),
+        design.points, true, design.italic};
 }
 
 } // namespace
