@@ -441,6 +441,18 @@ check_close_box() {
     [ "$(stored Left) $(stored Top)" = "$want" ] || fail "Left/Top '$(stored Left) $(stored Top)', expected '$want'"
 }
 
+# Log-off or shutdown: Wine's wineboot --end-session sends WM_QUERYENDSESSION
+# and WM_ENDSESSION to every window, as Windows does.
+check_end_session() {
+    start_app '2003-05-01 12:00:00'
+    local want
+    want=$(expected_twips)
+    [ -z "$(stored Left)" ] || fail "Left stored before the session ended"
+    wine_quiet wineboot --end-session >/dev/null
+    wait_stored Left "${want% *}"
+    wait_stored Top "${want#* }"
+}
+
 # Each bad value alone: the clock still starts at its design place with the
 # day scene, and the warning names the key.
 bad_value_try() {
@@ -583,7 +595,7 @@ prepare)
     ;;
 window_place | noon_scene | evening_stars | weekday_colours | visitor_key | menu_clicks | \
     city_by_keys | always_on_top | quit_command | close_box | bad_registry | version_window | \
-    hidpi | installer)
+    end_session | hidpi | installer)
     fresh_prefix
     start_x
     "check_$check"
