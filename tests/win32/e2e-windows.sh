@@ -287,8 +287,16 @@ noon_try() {
     result=$(look same 3) || { why="day scene: $result"; return 1; }
 }
 
+night_try() {
+    start_app '2003-05-01 23:30:00'
+    local result
+    result=$(look same 6) || { why="night scene: $result"; return 1; }
+}
+
 check_noon_scene() {
     twice noon_try
+    stop_app
+    twice night_try
 }
 
 evening_try() {
