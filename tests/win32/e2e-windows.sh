@@ -449,6 +449,40 @@ check_close_box() {
     [ "$(stored Left) $(stored Top)" = "$want" ] || fail "Left/Top '$(stored Left) $(stored Top)', expected '$want'"
 }
 
+wait_font_dialog() {
+    local want=$1 until
+    until=$(deadline 8)
+    while [ "$(probe 'フォントの変更' '#32770' | field found)" != "$want" ]; do
+        before "$until" || fail "the font dialog is $( [ "$want" = 1 ] && echo not) open"
+        sleep 0.1
+    done
+}
+
+# The font dialog opens with the clock's own title; Cancel changes and
+# stores nothing; a face typed and taken is stored.
+check_font_dialog() {
+    start_app '2003-05-01 12:00:00'
+    click_view 1
+    wait_menus 1 || fail "no menu"
+    xdotool key f
+    wait_font_dialog 1
+    [ "$(probe Soramado SoramadoMain | field enabled)" = 0 ] || fail "the clock takes input under the font dialog"
+    xdotool key Escape
+    wait_font_dialog 0
+    sleep 0.3
+    [ -z "$(stored Font)" ] || fail "Cancel stored Font '$(stored Font)'"
+    click_view 1
+    wait_menus 1 || fail "no menu"
+    xdotool key f
+    wait_font_dialog 1
+    # The face box has the focus: replace its text and take it.
+    xdotool key ctrl+a
+    xdotool type --delay 20 'Liberation Mono'
+    xdotool key Return
+    wait_font_dialog 0
+    wait_stored Font 'Liberation Mono'
+}
+
 # Log-off or shutdown: Wine's wineboot --end-session sends WM_QUERYENDSESSION
 # and WM_ENDSESSION to every window, as Windows does.
 check_end_session() {
@@ -603,7 +637,7 @@ prepare)
     ;;
 window_place | noon_scene | evening_stars | weekday_colours | visitor_key | menu_clicks | \
     city_by_keys | always_on_top | quit_command | close_box | bad_registry | version_window | \
-    end_session | hidpi | installer)
+    end_session | font_dialog | hidpi | installer)
     fresh_prefix
     start_x
     "check_$check"
