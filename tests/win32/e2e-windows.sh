@@ -82,6 +82,13 @@ probe() {
     wine_quiet "$probe_exe" "$@"
 }
 
+# A Unix path as Windows programs see it (Z: is the root).
+winepath_of() {
+    local path
+    path=$(realpath "$1")
+    echo "Z:${path//\//\\}"
+}
+
 # The value of one key of the probe's output.
 field() {
     sed -n "s/^$1=//p" | head -n 1
@@ -272,6 +279,13 @@ check_window_place() {
     grep -qx 'caption=1 sysmenu=1 thickframe=0 minimizebox=0 maximizebox=0' <<<"$info" ||
         fail "frame styles: $(grep '^caption=' <<<"$info")"
     [ "$(field topmost <<<"$info")" = 0 ] || fail "topmost without being asked"
+    [ "$(field dpi_awareness <<<"$info")" = 2 ] ||
+        fail "DPI awareness $(field dpi_awareness <<<"$info"), expected per monitor (2) from the manifest"
+    local version
+    version=$(probe --version "$(winepath_of "$exe")")
+    [ "$(field fixed <<<"$version")" = 1.4.0.1000 ] || fail "file version '$(field fixed <<<"$version")'"
+    [ "$(field FileVersion <<<"$version")" = 1.04.1000 ] || fail "shown version '$(field FileVersion <<<"$version")'"
+    [ "$(field icon48 <<<"$version")" = 1 ] || fail "no 48 × 48 icon in the program file"
     # Wine draws the frame itself on a bare X server: the X window is the frame.
     local frame xgeo
     frame=$(field frame <<<"$info")

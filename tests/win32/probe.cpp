@@ -5,6 +5,7 @@
 //   probe.exe TITLE [CLASS]
 //   probe.exe --count CLASS      how many visible top-level windows of a class
 //                                (open popup menus are "#32768")
+//   probe.exe --version FILE     the version information and icon of a program file
 // Output: key=value lines; exit status 2 when no such window exists.
 #include <windows.h>
 
@@ -94,6 +95,37 @@ int main()
         std::printf("visible=%d\n", count.visible);
         return 0;
     }
+    if (std::string(argv[1]) == "--version" && argc > 2) {
+        const std::wstring file = fromUtf8(argv[2]);
+        DWORD ignored = 0;
+        const DWORD size = GetFileVersionInfoSizeW(file.c_str(), &ignored);
+        std::vector<BYTE> info(size);
+        if (size == 0 || !GetFileVersionInfoW(file.c_str(), 0, size, info.data()))
+            return 2;
+        VS_FIXEDFILEINFO* fixed = nullptr;
+        UINT length = 0;
+        if (VerQueryValueW(info.data(), L"\\", reinterpret_cast<void**>(&fixed), &length))
+            std::printf("fixed=%u.%u.%u.%u\n", HIWORD(fixed->dwFileVersionMS),
+                        LOWORD(fixed->dwFileVersionMS), HIWORD(fixed->dwFileVersionLS),
+                        LOWORD(fixed->dwFileVersionLS));
+        // The icon the window class takes, by the name the resource script gives it.
+        const HMODULE module = LoadLibraryExW(
+            file.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+        const HANDLE icon =
+            module ? LoadImageW(module, L"IDI_ICON1", IMAGE_ICON, 48, 48, 0) : nullptr;
+        std::printf("icon48=%d\n", icon ? 1 : 0);
+        if (icon)
+            DestroyIcon(static_cast<HICON>(icon));
+        if (module)
+            FreeLibrary(module);
+        for (const wchar_t* name : {L"FileVersion", L"ProductName", L"OriginalFilename"}) {
+            const std::wstring path = std::wstring(L"\\StringFileInfo\\041104b0\\") + name;
+            wchar_t* text = nullptr;
+            if (VerQueryValueW(info.data(), path.c_str(), reinterpret_cast<void**>(&text), &length))
+                std::printf("%s=%s\n", toUtf8(name).c_str(), toUtf8(text).c_str());
+        }
+        return 0;
+    }
     const std::wstring title = fromUtf8(argv[1]);
     const std::wstring className = argc > 2 ? fromUtf8(argv[2]) : std::wstring();
     const HWND window = FindWindowW(className.empty() ? nullptr : className.c_str(),
@@ -125,6 +157,9 @@ int main()
                 (style & WS_MAXIMIZEBOX) != 0);
     std::printf("visible=%d\nenabled=%d\n", IsWindowVisible(window) ? 1 : 0,
                 IsWindowEnabled(window) ? 1 : 0);
+    // 2: per monitor (the manifest's PerMonitorV2 reads so too).
+    std::printf("dpi_awareness=%d\n", static_cast<int>(GetAwarenessFromDpiAwarenessContext(
+                                          GetWindowDpiAwarenessContext(window))));
     printRect("frame", frame);
     std::printf("client=%ld %ld %ld %ld\n", origin.x, origin.y, client.right, client.bottom);
     std::printf("owner=%d\nowner_enabled=%d\n", owner ? 1 : 0,
