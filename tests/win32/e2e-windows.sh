@@ -568,6 +568,13 @@ check_version_window() {
             split(a, v, " "); split(b, m, " ");
             dx = (v[1] + v[3] / 2) - (m[1] + m[3] / 2); dy = (v[2] + v[4] / 2) - (m[2] + m[4] / 2);
             exit !(dx * dx <= 1 && dy * dy <= 1) }' || fail "not centred: $(field frame <<<"$info") over $(field frame <<<"$main")"
+        # OK's light-green face and labVer's light-yellow background, at their places.
+        local vx vy green yellow
+        read -r vx vy _ < <(field client <<<"$info")
+        green=$(count_colour $((vx - cx + 55)) $((vy - cy + 106)) 82 27 '#C0FFC0')
+        yellow=$(count_colour $((vx - cx + 42)) $((vy - cy + 41)) 104 19 '#FFFFC0')
+        [ "$green" -gt 1000 ] || fail "OK shows only $green light-green pixels"
+        [ "$yellow" -gt 1000 ] || fail "the version text's background has only $yellow light-yellow pixels"
         # The clock ticks on behind it: the time label changes.
         local first second
         first=$(count_colour 4 140 162 29 '#0000C0')
