@@ -3,13 +3,14 @@
 // Each benchmark keeps its ticks in the kind it names: the ordinary tick stays
 // inside one quiet minute of the day (a run of millions of ticks would
 // otherwise cross sunsets and midnights and time the scene decoding instead).
-// The minute's 600 moments are worked out beforehand: local-time arithmetic on
-// a QDateTime costs several times the tick itself and is not part of it.
+// The minute's 600 moments are worked out beforehand, so only the tick is timed.
 
 #include "app/clockcore.h"
+#include "app/headless.h"
 #include "assets/assets.h"
 #include "platform/clock.h"
 #include "platform/random.h"
+#include "qt/systemclock.h"
 
 #include <benchmark/benchmark.h>
 
@@ -25,30 +26,32 @@ public:
     double next() override { return 0.5; }
 };
 
-const QDateTime Noon(QDate(2003, 5, 1), QTime(12, 0, 0));
-const QDateTime Morning(QDate(2003, 5, 1), QTime(5, 40, 0));
-const QDateTime Night(QDate(2003, 5, 1), QTime(22, 0, 0));
+constexpr Date May1{std::chrono::year{2003}, std::chrono::May, std::chrono::day{1}};
+const LocalDateTime Noon{May1, secondOfDay(12, 0, 0), 0};
+const LocalDateTime Morning{May1, secondOfDay(5, 40, 0), 0};
+const LocalDateTime Night{May1, secondOfDay(22, 0, 0), 0};
 constexpr int TicksPerMinute = 600;
 
 // A core as the window has it right after start-up at `start`.
 struct Started {
-    SettableClock clock;
     QuietRandom random;
-    ClockCore core{clock, random};
-    explicit Started(const QDateTime& start) : clock(start)
+    HeadlessClock headless{random};
+    SettableClock& clock = headless.clock;
+    ClockCore& core = headless.app.core();
+    explicit Started(const LocalDateTime& start)
     {
-        core.startUp();
-        core.finishStartUp();
+        clock.set(start);
+        headless.app.startUp();
     }
 };
 
 // The moments of one minute from `start`, 100 ms apart.
-std::vector<QDateTime> minuteFrom(const QDateTime& start)
+std::vector<LocalDateTime> minuteFrom(const LocalDateTime& start)
 {
-    std::vector<QDateTime> moments;
+    std::vector<LocalDateTime> moments;
     moments.reserve(TicksPerMinute);
     for (int n = 1; n <= TicksPerMinute; ++n)
-        moments.push_back(start.addMSecs(100LL * n));
+        moments.push_back(addMilliseconds(start, 100LL * n));
     return moments;
 }
 
@@ -58,7 +61,7 @@ void OrdinaryTick(benchmark::State& state)
     Started started(Noon);
     SettableClock& clock = started.clock;
     ClockCore& core = started.core;
-    const std::vector<QDateTime> minute = minuteFrom(Noon);
+    const std::vector<LocalDateTime> minute = minuteFrom(Noon);
     std::size_t n = 0;
     for (auto _ : state) {
         // Round the same minute again and again: the same phase, the same day.
@@ -83,12 +86,12 @@ BENCHMARK(FullTick);
 
 // A tick that takes a visitor step: two frames looked up and laid over the sky.
 // The request is renewed every tick, so the flight starts over when it ends.
-void VisitorTick(benchmark::State& state, QDateTime start)
+void VisitorTick(benchmark::State& state, LocalDateTime start)
 {
     Started started(start);
     SettableClock& clock = started.clock;
     ClockCore& core = started.core;
-    const std::vector<QDateTime> minute = minuteFrom(start);
+    const std::vector<LocalDateTime> minute = minuteFrom(start);
     std::size_t n = 0;
     for (auto _ : state) {
         clock.set(minute[n]);
@@ -121,10 +124,10 @@ BENCHMARK(SceneTick);
 // The picture lookups alone, to see what a step spends on them.
 void FrameLookup(benchmark::State& state)
 {
-    const QString key = assets::frameKey(QLatin1Char('G'), 3, 7);
+    const std::string key = assets::frameKey('G', 3, 7);
     for (auto _ : state) {
-        QImage frame = assets::frame(key);
-        benchmark::DoNotOptimize(frame.constBits());
+        assets::PictureRef frame = assets::frame(key);
+        benchmark::DoNotOptimize(frame->data());
     }
 }
 BENCHMARK(FrameLookup);
@@ -132,8 +135,8 @@ BENCHMARK(FrameLookup);
 void SceneLookup(benchmark::State& state)
 {
     for (auto _ : state) {
-        QImage scene = assets::scene(3);
-        benchmark::DoNotOptimize(scene.constBits());
+        assets::PictureRef scene = assets::scene(3);
+        benchmark::DoNotOptimize(scene->data());
     }
 }
 BENCHMARK(SceneLookup);
@@ -143,7 +146,7 @@ void ClockReading(benchmark::State& state)
 {
     SystemClock clock;
     for (auto _ : state) {
-        QDateTime now = clock.now();
+        LocalDateTime now = clock.now();
         benchmark::DoNotOptimize(now);
     }
 }

@@ -17,7 +17,7 @@ build=${1:-build/default}
 seconds=${2:-60}
 starts=${3:-5}
 settle=5
-soramado=$build/src/app/soramado
+soramado=$build/src/qt/soramado
 bareqt=$build/bench/bareqt
 for exe in "$soramado" "$bareqt"; do
     [ -x "$exe" ] || { echo "missing $exe: build first" >&2; exit 1; }

@@ -7,7 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build/default}
 preview=$build/tools/preview/soramado-preview
-app=$build/src/app/soramado
+app=$build/src/qt/soramado
 work=$(mktemp -d)
 xpid=
 apid=

@@ -19,4 +19,4 @@ fi
 soramado_install "${SORAMADO_PACKAGES[@]}"
 cmake --preset default >/dev/null
 cmake --build --preset default --target soramado -j"$(nproc)"
-exec ./build/default/src/app/soramado "$@"
+exec ./build/default/src/qt/soramado "$@"

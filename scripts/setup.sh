@@ -6,7 +6,7 @@ set -euo pipefail
 SORAMADO_PACKAGES=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev libxcb1-dev
-    libgtest-dev libgmock-dev libbenchmark-dev
+    libgtest-dev libgmock-dev libbenchmark-dev libstb-dev
     fonts-ipafont-gothic fonts-noto-cjk
 )
 # Only what the end-to-end tests drive the real program with.

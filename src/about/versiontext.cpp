@@ -2,7 +2,7 @@
 
 #include "common/numbers.h"
 
-#include <QLocale>
+#include <charconv>
 
 namespace soramado {
 
@@ -12,26 +12,26 @@ ProgramVersion programVersion()
     return {SORAMADO_VERSION_MAJOR, SORAMADO_VERSION_MINOR, SORAMADO_VERSION_REVISION};
 }
 
-QString versionText(ProgramVersion version, const QString& decimalPoint)
+std::string versionText(ProgramVersion version, std::string_view decimalPoint)
 {
-    QString text = QStringLiteral("ver.") + QString::number(version.major) + QLatin1Char('.') +
-                   twoDigits(version.minor);
+    std::string text = "ver." + std::to_string(version.major) + "." + twoDigits(version.minor);
     if (version.revision > 0) {
         const int letter = roundHalfEven(version.revision / 1000.0 + 96);
-        text += QChar(static_cast<char16_t>(letter));
+        text += static_cast<char>(letter);
         const int rest = version.revision % 1000;
         if (rest > 99) {
-            QString number = QString::number(rest / 100.0, 'g', QLocale::FloatingPointShortest);
-            number.replace(QLatin1Char('.'), decimalPoint);
-            text += number;
+            // The shortest decimal form that reads back as the same number.
+            char number[32];
+            const auto end = std::to_chars(number, number + sizeof number, rest / 100.0).ptr;
+            for (const char* c = number; c != end; ++c) {
+                if (*c == '.')
+                    text += decimalPoint;
+                else
+                    text += *c;
+            }
         }
     }
     return text;
-}
-
-QString versionText(ProgramVersion version)
-{
-    return versionText(version, QLocale::system().decimalPoint());
 }
 
 } // namespace soramado

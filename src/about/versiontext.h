@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QString>
-
 #include <cstdint>
+#include <string>
+#include <string_view>
 
 namespace soramado {
 
@@ -17,9 +17,8 @@ ProgramVersion programVersion();
 
 // "ver." major "." minor as two digits; for a revision above 0 a letter from
 // revision / 1000 (a half to even; 1 gives "a") and, when revision mod 1000 is
-// above 99, that remainder / 100 in its shortest decimal form.
-QString versionText(ProgramVersion version, const QString& decimalPoint);
-// The same with the user's decimal separator.
-QString versionText(ProgramVersion version);
+// above 99, that remainder / 100 in its shortest decimal form, written with
+// the user's decimal separator.
+std::string versionText(ProgramVersion version, std::string_view decimalPoint = ".");
 
 } // namespace soramado

@@ -1,5 +1,6 @@
 #include "app/clockcore.h"
 
+#include "app/layout.h"
 #include "assets/assets.h"
 #include "common/numbers.h"
 #include "platform/clock.h"
@@ -8,7 +9,9 @@
 
 namespace soramado {
 
-ClockCore::ClockCore(const Clock& clock, Random& random) : clock_(clock), random_(random) {}
+ClockCore::ClockCore(const Clock& clock, Random& random)
+    : clock_(clock), random_(random), twipsX_(TwipsPerPixel), twipsY_(TwipsPerPixel)
+{}
 
 void ClockCore::startUp()
 {
@@ -19,24 +22,24 @@ void ClockCore::startUp()
 
 void ClockCore::finishStartUp()
 {
-    const QDateTime now = clock_.now();
-    state_.TodayKey = now.date();
-    state_.LastDayKey = now.date();
+    const LocalDateTime now = clock_.now();
+    state_.TodayKey = now.date;
+    state_.LastDayKey = now.date;
     updateClockAt(2, now);
 }
 
 void ClockCore::setTwipsPerPixel(int x, int y)
 {
-    twipsX_ = x > 0 ? x : 15;
-    twipsY_ = y > 0 ? y : 15;
+    twipsX_ = x > 0 ? x : TwipsPerPixel;
+    twipsY_ = y > 0 ? y : TwipsPerPixel;
 }
 
 void ClockCore::tick()
 {
     // One reading of the clock serves the whole tick, so that the labels and
     // the picture always agree on the moment.
-    const QDateTime now = clock_.now();
-    state_.TodayKey = now.date();
+    const LocalDateTime now = clock_.now();
+    state_.TodayKey = now.date;
     const int days = daysBetween(state_.LastDayKey, state_.TodayKey);
     updateClockAt(days != 0 ? 2 : 1, now);
     state_.LastDayKey = state_.TodayKey;
@@ -47,29 +50,24 @@ void ClockCore::UpdateClock(int mode)
     updateClockAt(mode, clock_.now());
 }
 
-void ClockCore::UpdateView()
-{
-    updateViewAt(clock_.now());
-}
-
-void ClockCore::updateClockAt(int mode, const QDateTime& now)
+void ClockCore::updateClockAt(int mode, const LocalDateTime& now)
 {
     if (mode == 2) {
-        const QDate today = now.date();
-        const int weekday = today.dayOfWeek(); // Monday 1 … Sunday 7
+        const Date today = now.date;
+        const int weekday = isoWeekday(today); // Monday 1 … Sunday 7
         face_.weekdayColour = weekday == 7   ? SundayColour
                               : weekday == 6 ? SaturdayColour
                                              : WeekdayColour;
         face_.date = dateLabelText(today);
         face_.weekday = weekdayText(today);
     }
-    face_.time = timeText(now.time());
+    face_.time = timeText(now.secondOfDay);
     updateViewAt(now);
 }
 
-void ClockCore::updateViewAt(const QDateTime& now)
+void ClockCore::updateViewAt(const LocalDateTime& now)
 {
-    const QDate today = now.date();
+    const Date today = now.date;
     // The sun times change only with the date or the city.
     if (today != sunDate_ || state_.LocationIndex != sunLocation_) {
         sun_ = computeSunTimes(today,
@@ -77,8 +75,7 @@ void ClockCore::updateViewAt(const QDateTime& now)
         sunDate_ = today;
         sunLocation_ = state_.LocationIndex;
     }
-    const QTime exact = now.time();
-    const QTime time(exact.hour(), exact.minute(), exact.second());
+    const std::int32_t time = now.secondOfDay; // whole seconds: the milliseconds never count
 
     state_.Phase = phaseAt(time, sun_);
     const bool phaseChanged = state_.Phase != state_.LastPhase;
@@ -100,7 +97,8 @@ void ClockCore::updateViewAt(const QDateTime& now)
 
 void ClockCore::showScene()
 {
-    view_.setPicture(assets::scene(state_.Phase));
+    if (const assets::PictureRef scene = assets::scene(state_.Phase))
+        view_.setPicture(*scene);
     ++sceneSets_;
 }
 
@@ -110,7 +108,7 @@ bool ClockCore::eveningSnapshotHeld() const
            state_.Phase == state_.LastPhase;
 }
 
-void ClockCore::starStage(QTime now)
+void ClockCore::starStage(std::int32_t now)
 {
     if (!isEveningPhase(state_.Phase)) {
         state_.StarsWanted = 0;
@@ -128,12 +126,13 @@ void ClockCore::starStage(QTime now)
         state_.StarsDrawn = 0;
     }
     for (int n = state_.StarsDrawn; n < state_.StarsWanted; ++n) {
-        const QPoint p = nextStarPixel(random_, twipsX_, twipsY_);
-        view_.setPoint(p.x(), p.y(), StarColour);
+        const PixelPoint p = nextStarPixel(random_, twipsX_, twipsY_);
+        view_.setPoint(p.x, p.y, StarColour);
         // A star that comes out during an evening flight goes into the clean
         // background too, so it shows behind the visitor and stays after it.
-        if (intoSnapshot)
-            starSnapshot_.setPixel(p, StarColour);
+        if (intoSnapshot && p.x >= 0 && p.y >= 0 && p.x < starSnapshot_.width() &&
+            p.y < starSnapshot_.height())
+            starSnapshot_.setPixel(p.x, p.y, StarColour | 0xff000000u);
     }
     state_.StarsDrawn = state_.StarsWanted;
 }

@@ -5,13 +5,11 @@
 #include "sky/viewsurface.h"
 #include "visitors/visitors.h"
 
-#include <QDate>
-#include <QDateTime>
-#include <QImage>
-#include <QRgb>
-#include <QString>
+#include "common/datetime.h"
+#include "common/picture.h"
 
 #include <cstdint>
+#include <string>
 
 namespace soramado {
 
@@ -20,23 +18,23 @@ class Random;
 
 // What the three clock labels show.
 struct ClockFace {
-    QString date;
-    QString weekday;
-    QRgb weekdayColour = 0xff000000u;
-    QString time;
+    std::string date;                // "2003年5月1日"
+    std::string weekday;             // "Thu"
+    std::uint32_t weekdayColour = 0; // 0x00RRGGBB: red on Sunday, blue on Saturday, else black
+    std::string time;                // "17:50:30"
 };
 
-constexpr QRgb SundayColour = 0xffff0000u;   // red
-constexpr QRgb SaturdayColour = 0xff0000ffu; // blue
-constexpr QRgb WeekdayColour = 0xff000000u;  // black
+constexpr std::uint32_t SundayColour = 0x00ff0000u;   // red
+constexpr std::uint32_t SaturdayColour = 0x000000ffu; // blue
+constexpr std::uint32_t WeekdayColour = 0x00000000u;  // black
 
 // The run-time state of the clock window.
 struct ClockState {
     std::int16_t LocationIndex = DefaultLocationIndex;
     std::int16_t Phase = PhaseNone;
     std::int16_t LastPhase = PhaseNone;
-    QDate TodayKey;
-    QDate LastDayKey;
+    Date TodayKey;
+    Date LastDayKey;
     LocationArray Locations{};
     bool AlwaysOnTop = false;
     bool VisitorActive = false;
@@ -62,7 +60,6 @@ public:
     void tick();
     // mode 2: weekday colour, date, weekday and time; any other: the time alone.
     void UpdateClock(int mode);
-    void UpdateView();
 
     // Shift+F9: a visitor is wanted on the next tick.
     void requestVisitor() { state_.VisitorActive = true; }
@@ -81,10 +78,10 @@ public:
     int sceneSets() const { return sceneSets_; }
 
 private:
-    void updateClockAt(int mode, const QDateTime& now);
-    void updateViewAt(const QDateTime& now);
+    void updateClockAt(int mode, const LocalDateTime& now);
+    void updateViewAt(const LocalDateTime& now);
     void showScene();
-    void starStage(QTime now);
+    void starStage(std::int32_t now);
     bool eveningSnapshotHeld() const;
 
     const Clock& clock_;
@@ -92,12 +89,12 @@ private:
     ClockState state_;
     ClockFace face_;
     ViewSurface view_;
-    QImage starSnapshot_;
+    Picture starSnapshot_;
     SunTimes sun_;
-    QDate sunDate_;
+    Date sunDate_;
     std::int16_t sunLocation_ = -1;
-    int twipsX_ = 15;
-    int twipsY_ = 15;
+    int twipsX_;
+    int twipsY_;
     int sceneSets_ = 0;
 };
 

@@ -39,9 +39,9 @@ std::optional<PixelPoint> usableFramePosition(PixelPoint storedFrame, PixelSize 
                                               const std::vector<PixelRect>& availableAreas)
 {
     const long long gripX =
-        static_cast<long long>(storedFrame.x) + clientOffsetInFrame.x + PictureOffset.x;
+        static_cast<long long>(storedFrame.x) + clientOffsetInFrame.x + layout::ViewPlace.x;
     const long long gripY =
-        static_cast<long long>(storedFrame.y) + clientOffsetInFrame.y + PictureOffset.y;
+        static_cast<long long>(storedFrame.y) + clientOffsetInFrame.y + layout::ViewPlace.y;
     const Span picture{gripX, gripY, gripX + PictureGrip.width, gripY + PictureGrip.height};
     const Span title{storedFrame.x, storedFrame.y,
                      static_cast<long long>(storedFrame.x) + frame.width,

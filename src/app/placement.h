@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/layout.h"
 #include "common/geometry.h"
 
 #include <optional>
@@ -10,8 +11,6 @@ namespace soramado {
 // The part of the picture a person must be able to reach: its top-left corner,
 // enough to click for the menu.
 constexpr PixelSize PictureGrip{32, 20};
-// The picture's place in the client area.
-constexpr PixelPoint PictureOffset{4, 2};
 // How much of the title bar is enough to take hold of the window.
 constexpr int TitleGripWidth = 32;
 

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cmath>
+#include <cstdio>
 
 namespace soramado {
 
@@ -15,49 +16,45 @@ std::int32_t roundHalfEven(double value)
     return static_cast<std::int32_t>(result);
 }
 
-QString dayKeyText(QDate date)
+std::string dateLabelText(Date date)
 {
-    return QStringLiteral("%1/%2/%3")
-        .arg(date.year(), 4, 10, QLatin1Char('0'))
-        .arg(date.month(), 2, 10, QLatin1Char('0'))
-        .arg(date.day(), 2, 10, QLatin1Char('0'));
+    char text[48];
+    std::snprintf(text, sizeof text, "%04d年%u月%u日", static_cast<int>(date.year()),
+                  static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()));
+    return text;
 }
 
-QString dateLabelText(QDate date)
-{
-    return QStringLiteral("%1年%2月%3日")
-        .arg(date.year(), 4, 10, QLatin1Char('0'))
-        .arg(date.month())
-        .arg(date.day());
-}
-
-QString weekdayText(QDate date)
+std::string weekdayText(Date date)
 {
     static const std::array<const char*, 7> names = {"Mon", "Tue", "Wed", "Thu",
                                                      "Fri", "Sat", "Sun"};
-    return QString::fromLatin1(names[static_cast<std::size_t>(date.dayOfWeek() - 1)]);
+    return names[static_cast<std::size_t>(isoWeekday(date) - 1)];
 }
 
-QString timeText(QTime time)
+std::string timeText(std::int32_t secondOfDay)
 {
     // Built by hand: this runs ten times a second.
-    char16_t text[8];
-    int n = 0;
-    const int hour = time.hour();
+    char text[8];
+    std::size_t n = 0;
+    const int hour = secondOfDay / 3600;
+    const int minute = secondOfDay / 60 % 60;
+    const int second = secondOfDay % 60;
     if (hour >= 10)
-        text[n++] = static_cast<char16_t>(u'0' + hour / 10);
-    text[n++] = static_cast<char16_t>(u'0' + hour % 10);
-    for (const int part : {time.minute(), time.second()}) {
-        text[n++] = u':';
-        text[n++] = static_cast<char16_t>(u'0' + part / 10);
-        text[n++] = static_cast<char16_t>(u'0' + part % 10);
+        text[n++] = static_cast<char>('0' + hour / 10);
+    text[n++] = static_cast<char>('0' + hour % 10);
+    for (const int part : {minute, second}) {
+        text[n++] = ':';
+        text[n++] = static_cast<char>('0' + part / 10);
+        text[n++] = static_cast<char>('0' + part % 10);
     }
-    return QString(reinterpret_cast<const QChar*>(text), n);
+    return std::string(text, n);
 }
 
-QString twoDigits(int value)
+std::string twoDigits(int value)
 {
-    return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0'));
+    char text[16];
+    std::snprintf(text, sizeof text, "%02d", value);
+    return text;
 }
 
 } // namespace soramado

@@ -1,11 +1,10 @@
 #pragma once
 
-#include <QDate>
-#include <QString>
-#include <QTime>
+#include "common/datetime.h"
 
 #include <cmath>
 #include <cstdint>
+#include <string>
 
 // The clock's arithmetic rules, in one place: how reals become integers, how
 // 32-bit floats are formed, how differences of dates and times are counted,
@@ -28,29 +27,22 @@ inline float toFloat32(double value)
 }
 
 // Differences from a to b counted as unit boundaries crossed; negative when b is earlier.
-inline int daysBetween(QDate a, QDate b)
+inline int daysBetween(Date a, Date b)
 {
-    return static_cast<int>(a.daysTo(b));
+    return static_cast<int>((std::chrono::sys_days{b} - std::chrono::sys_days{a}).count());
 }
-inline int minutesBetween(QTime a, QTime b)
+inline int minutesBetween(std::int32_t a, std::int32_t b)
 {
-    return (b.hour() * 60 + b.minute()) - (a.hour() * 60 + a.minute());
-}
-inline int secondsBetween(QTime a, QTime b)
-{
-    return (b.hour() * 3600 + b.minute() * 60 + b.second()) -
-           (a.hour() * 3600 + a.minute() * 60 + a.second());
+    return b / 60 - a / 60;
 }
 
-// "yyyy/mm/dd": the day key.
-QString dayKeyText(QDate date);
 // "yyyy年m月d日": the date label.
-QString dateLabelText(QDate date);
+std::string dateLabelText(Date date);
 // "ddd": the English weekday abbreviation, whatever the user's language.
-QString weekdayText(QDate date);
+std::string weekdayText(Date date);
 // "h:nn:ss": the time label, one-digit hours before ten.
-QString timeText(QTime time);
+std::string timeText(std::int32_t secondOfDay);
 // "00": at least two decimal digits.
-QString twoDigits(int value);
+std::string twoDigits(int value);
 
 } // namespace soramado

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDateTime>
+#include "common/datetime.h"
 
 namespace soramado {
 
@@ -9,24 +9,19 @@ namespace soramado {
 class Clock {
 public:
     virtual ~Clock() = default;
-    virtual QDateTime now() const = 0;
-};
-
-class SystemClock final : public Clock {
-public:
-    QDateTime now() const override;
+    virtual LocalDateTime now() const = 0;
 };
 
 // A clock that stands still until it is told otherwise.
 class SettableClock final : public Clock {
 public:
-    explicit SettableClock(QDateTime at = {}) : at_(at) {}
-    QDateTime now() const override { return at_; }
-    void set(QDateTime at) { at_ = at; }
-    void advanceMs(qint64 ms) { at_ = at_.addMSecs(ms); }
+    explicit SettableClock(LocalDateTime at = {}) : at_(at) {}
+    LocalDateTime now() const override { return at_; }
+    void set(LocalDateTime at) { at_ = at; }
+    void advanceMs(std::int64_t ms) { at_ = addMilliseconds(at_, ms); }
 
 private:
-    QDateTime at_;
+    LocalDateTime at_;
 };
 
 } // namespace soramado

@@ -13,7 +13,7 @@ double SeededRandom::next()
 
 std::uint64_t seedFromClock(const Clock& clock)
 {
-    return static_cast<std::uint64_t>(clock.now().toMSecsSinceEpoch());
+    return static_cast<std::uint64_t>(wallMilliseconds(clock.now()));
 }
 
 } // namespace soramado

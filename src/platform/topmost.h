@@ -1,12 +1,13 @@
 #pragma once
 
-class QWidget;
-
 namespace soramado {
 
-// Asks the window manager to keep a top-level window above all normal windows,
-// or to return it to the normal order. Position and size stay, and a shown
-// window stays shown: no flicker, no re-creation.
-void setTopmost(QWidget* window, bool on);
+// Asks the window system to keep the clock's window above all normal windows,
+// or to return it to the normal order.
+class TopmostRequest {
+public:
+    virtual ~TopmostRequest() = default;
+    virtual void setTopmost(bool on) = 0;
+};
 
 } // namespace soramado

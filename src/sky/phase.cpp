@@ -2,13 +2,13 @@
 
 namespace soramado {
 
-Phase phaseAt(QTime now, const SunTimes& sun)
+Phase phaseAt(std::int32_t secondOfDay, const SunTimes& sun)
 {
     // Whole seconds of the day: no sky time comes near midnight, so plain
     // differences are the boundary counts.
-    const int t = QTime(0, 0).secsTo(now);
-    const int rise = QTime(0, 0).secsTo(sun.Sunrise);
-    const int set = QTime(0, 0).secsTo(sun.Sunset);
+    const int t = secondOfDay;
+    const int rise = sun.Sunrise;
+    const int set = sun.Sunset;
     const struct {
         int threshold;
         Phase before;
@@ -23,21 +23,21 @@ Phase phaseAt(QTime now, const SunTimes& sun)
     return PhaseNight;
 }
 
-QString phaseName(int phase)
+std::string phaseName(int phase)
 {
     switch (phase) {
     case PhaseDawn:
-        return QStringLiteral("夜明け");
+        return "夜明け";
     case PhaseMorning:
-        return QStringLiteral("朝");
+        return "朝";
     case PhaseDay:
-        return QStringLiteral("昼");
+        return "昼";
     case PhaseEvening:
-        return QStringLiteral("夕方");
+        return "夕方";
     case PhaseDusk:
-        return QStringLiteral("夕暮れ");
+        return "夕暮れ";
     case PhaseNight:
-        return QStringLiteral("夜");
+        return "夜";
     default:
         return {};
     }

@@ -2,9 +2,8 @@
 
 #include "sky/suntimes.h"
 
-#include <QTime>
-
 #include <cstdint>
+#include <string>
 
 namespace soramado {
 
@@ -21,7 +20,7 @@ enum Phase : std::int16_t {
 
 // The phase for a time of day, from six thresholds around sunrise and sunset;
 // a time equal to a threshold belongs to the later phase.
-Phase phaseAt(QTime now, const SunTimes& sun);
+Phase phaseAt(std::int32_t secondOfDay, const SunTimes& sun);
 
 inline bool isEveningPhase(int phase)
 {
@@ -29,6 +28,6 @@ inline bool isEveningPhase(int phase)
 }
 
 // The phase's name in Japanese, as a person would say it.
-QString phaseName(int phase);
+std::string phaseName(int phase);
 
 } // namespace soramado

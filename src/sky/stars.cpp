@@ -6,13 +6,13 @@
 
 namespace soramado {
 
-std::int16_t starsWantedAt(QTime now, QTime sunset)
+std::int16_t starsWantedAt(std::int32_t now, std::int32_t sunset)
 {
-    const int minutesLeft = minutesBetween(now, sunset.addSecs(15 * 60));
+    const int minutesLeft = minutesBetween(now, addSeconds(sunset, 15 * 60));
     return static_cast<std::int16_t>(roundHalfEven((75.0 - minutesLeft) / 5.0));
 }
 
-QPoint nextStarPixel(Random& random, int twipsPerPixelX, int twipsPerPixelY)
+PixelPoint nextStarPixel(Random& random, int twipsPerPixelX, int twipsPerPixelY)
 {
     const int px = twipsPerPixelX;
     const int py = twipsPerPixelY;

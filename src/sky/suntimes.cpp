@@ -16,13 +16,13 @@ void InitLocations(LocationArray& locations)
     locations[5] = {130.5f, 33.5f};
 }
 
-QString cityName(int index)
+std::string cityName(int index)
 {
-    static const char16_t* const names[LocationCount] = {u"札幌", u"仙台", u"東京",
-                                                         u"大阪", u"広島", u"福岡"};
+    static const char* const names[LocationCount] = {"札幌", "仙台", "東京",
+                                                     "大阪", "広島", "福岡"};
     if (index < 0 || index >= LocationCount)
         return {};
-    return QString::fromUtf16(names[index]);
+    return names[index];
 }
 
 namespace {
@@ -31,32 +31,33 @@ constexpr double MaxDeclination = 23.43929;
 constexpr float Pi32 = 3.1415927f;
 
 struct Quarter {
-    QDate solstice;
-    QDate equinox;
+    Date solstice;
+    Date equinox;
     double sign;
 };
 
-Quarter seasonQuarter(QDate today)
+Quarter seasonQuarter(Date today)
 {
-    const int year = today.year();
-    const QDate mar20(year, 3, 20);
-    const QDate jun20(year, 6, 20);
-    const QDate sep20(year, 9, 20);
-    const QDate dec20(year, 12, 20);
+    using namespace std::chrono;
+    const year y = today.year();
+    const Date mar20{y, March, day{20}};
+    const Date jun20{y, June, day{20}};
+    const Date sep20{y, September, day{20}};
+    const Date dec20{y, December, day{20}};
     if (today <= mar20)
-        return {dec20.addYears(-1), mar20, -1.0};
+        return {Date{y - years{1}, December, day{20}}, mar20, -1.0};
     if (today <= jun20)
         return {jun20, mar20, +1.0};
     if (today <= sep20)
         return {jun20, sep20, +1.0};
     if (today <= dec20)
         return {dec20, sep20, -1.0};
-    return {dec20, mar20.addYears(1), -1.0};
+    return {dec20, Date{y + years{1}, March, day{20}}, -1.0};
 }
 
 } // namespace
 
-SunTimes computeSunTimes(QDate today, const Location& location)
+SunTimes computeSunTimes(Date today, const Location& location)
 {
     const Quarter q = seasonQuarter(today);
     const double a = daysBetween(today, q.equinox);
@@ -77,8 +78,8 @@ SunTimes computeSunTimes(QDate today, const Location& location)
     const int shift = roundHalfEven(correction);
 
     SunTimes times;
-    times.Sunrise = QTime(6, 0, 0).addSecs(-offset + shift);
-    times.Sunset = QTime(18, 0, 0).addSecs(offset + shift);
+    times.Sunrise = addSeconds(secondOfDay(6, 0, 0), -offset + shift);
+    times.Sunset = addSeconds(secondOfDay(18, 0, 0), offset + shift);
     return times;
 }
 

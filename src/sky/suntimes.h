@@ -1,10 +1,10 @@
 #pragma once
 
-#include <QDate>
-#include <QString>
-#include <QTime>
+#include "common/datetime.h"
 
 #include <array>
+#include <cstdint>
+#include <string>
 
 namespace soramado {
 
@@ -21,16 +21,16 @@ using LocationArray = std::array<Location, LocationCount>;
 void InitLocations(LocationArray& locations);
 
 // The city names in menu order, without access keys.
-QString cityName(int index);
+std::string cityName(int index);
 
 struct SunTimes {
-    QTime Sunrise;
-    QTime Sunset;
+    std::int32_t Sunrise = 0; // seconds since local midnight
+    std::int32_t Sunset = 0;
 };
 
 // Approximate sunrise and sunset for one day and place: a declination that
 // changes linearly between solstices and equinoxes, and a longitude shift from
 // the 135° E meridian of the clock's standard time.
-SunTimes computeSunTimes(QDate today, const Location& location);
+SunTimes computeSunTimes(Date today, const Location& location);
 
 } // namespace soramado

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QImage>
+#include "common/picture.h"
 
 #include <cstdint>
 
@@ -13,25 +13,25 @@ class ViewSurface {
 public:
     static constexpr int Width = 160;
     static constexpr int Height = 120;
-    static constexpr QRgb DesignBackground = 0xffc0ffffu; // red 192, green 255, blue 255
+    static constexpr std::uint32_t DesignBackground = 0xffc0ffffu; // red 192, green 255, blue 255
 
     ViewSurface();
 
     // Replaces the whole content.
-    void setPicture(const QImage& picture);
-    void setPoint(int x, int y, QRgb colour);
+    void setPicture(const Picture& picture);
+    void setPoint(int x, int y, std::uint32_t colour);
     // A copy of the current content, drawn pixels included.
-    QImage picture() const { return image_.copy(); }
+    Picture picture() const { return image_; }
 
-    const QImage& image() const { return image_; }
+    const Picture& image() const { return image_; }
     // For drawing that works on the pixels directly; call markChanged() after.
-    QImage& pixels() { return image_; }
+    Picture& pixels() { return image_; }
     void markChanged() { ++revision_; }
 
     std::uint64_t revision() const { return revision_; }
 
 private:
-    QImage image_;
+    Picture image_;
     std::uint64_t revision_ = 0;
 };
 

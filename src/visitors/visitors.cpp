@@ -2,7 +2,6 @@
 
 #include "assets/assets.h"
 #include "common/numbers.h"
-#include "platform/rasterop.h"
 #include "sky/phase.h"
 #include "sky/viewsurface.h"
 
@@ -28,10 +27,11 @@ namespace {
 
 void restoreBackground(const VisitorStep& step)
 {
-    if (isEveningPhase(step.Phase))
+    if (isEveningPhase(step.Phase)) {
         step.View.setPicture(step.Snapshot);
-    else
-        step.View.setPicture(assets::scene(step.Phase));
+    } else if (const assets::PictureRef scene = assets::scene(step.Phase)) {
+        step.View.setPicture(*scene);
+    }
 }
 
 } // namespace
@@ -57,12 +57,13 @@ void StepVisitor(VisitorStep step)
 
     step.VisitorActive = true;
     ++step.VisitorTicks;
-    const QImage mask = assets::frame(assets::frameKey(QLatin1Char('M'), entry.VisitorNo, frame));
-    const QImage sprite = assets::frame(assets::frameKey(QLatin1Char('G'), entry.VisitorNo, frame));
+    const assets::PictureRef mask = assets::frame(assets::frameKey('M', entry.VisitorNo, frame));
+    const assets::PictureRef sprite = assets::frame(assets::frameKey('G', entry.VisitorNo, frame));
     if (step.VisitorTicks == 1 && isEveningPhase(step.Phase))
         step.Snapshot = step.View.picture();
     restoreBackground(step);
-    combineMaskAndSprite(step.View.pixels(), mask, sprite);
+    if (mask && sprite)
+        combineMaskAndSprite(step.View.pixels(), *mask, *sprite);
     step.View.markChanged();
 }
 

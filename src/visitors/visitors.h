@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QImage>
+#include "common/picture.h"
 
 #include <array>
 #include <cstdint>
@@ -29,7 +29,7 @@ struct VisitorStep {
     const VisitorArray& Table;
     ViewSurface& View;
     // The evening scene with its stars as it was when the flight began.
-    QImage& Snapshot;
+    Picture& Snapshot;
 };
 
 // Advances the animation by one step: cancels on a phase change, restores the

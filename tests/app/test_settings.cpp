@@ -1,37 +1,31 @@
+#include "app/headless.h"
 #include "app/settings.h"
-#include "platform/settingsstore.h"
 
-#include <QDir>
-#include <QFile>
-#include <QSettings>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include <cstdlib>
+#include <string>
+#include <vector>
 
 using namespace soramado;
 
 namespace {
 
-// The real store finds its file through XDG_CONFIG_HOME, which Qt reads once:
-// point it at a fresh folder before anything in this process asks.
-QString& configHome()
-{
-    static QString path;
-    return path;
-}
-[[maybe_unused]] const bool configHomeSet = [] {
-    static QTemporaryDir dir;
-    configHome() = dir.path();
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.path()));
-    return true;
-}();
-
 struct Rig {
     MemorySettingsStore store;
-    QStringList warnings;
-    Settings settings{store, [this](const QString& m) { warnings.append(m); }};
+    std::vector<std::string> warnings;
+    Settings settings{store, [this](const std::string& m) { warnings.push_back(m); }};
 };
+
+bool contains(const std::string& text, const std::string& part)
+{
+    return text.find(part) != std::string::npos;
+}
+
+std::string value(const MemorySettingsStore& store, std::string_view key)
+{
+    const auto it = store.values().find(key);
+    return it == store.values().end() ? std::string() : it->second;
+}
 
 // ---- Text conversions ------------------------------------------------------
 
@@ -46,7 +40,7 @@ class TextToInt16 : public ::testing::TestWithParam<Int16Case> {};
 TEST_P(TextToInt16, ReadsDecimalRoundedHalfToEvenIn16Bits)
 {
     const Int16Case& c = GetParam();
-    const std::optional<std::int16_t> value = textToInt16(QString::fromUtf8(c.text));
+    const std::optional<std::int16_t> value = textToInt16(c.text);
     ASSERT_EQ(value.has_value(), c.expected.has_value());
     if (c.expected) {
         EXPECT_EQ(*value, *c.expected);
@@ -70,22 +64,22 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(TextToBool, AcceptsTheWordsInAnyCaseAndNumbers)
 {
-    EXPECT_EQ(textToBool(QStringLiteral("True")), true);
-    EXPECT_EQ(textToBool(QStringLiteral("false")), false);
-    EXPECT_EQ(textToBool(QStringLiteral("TRUE")), true);
-    EXPECT_EQ(textToBool(QStringLiteral("0")), false);
-    EXPECT_EQ(textToBool(QStringLiteral("-1")), true);
-    EXPECT_EQ(textToBool(QStringLiteral("0.5")), true);
-    EXPECT_FALSE(textToBool(QStringLiteral("yes")).has_value());
-    EXPECT_FALSE(textToBool(QString()).has_value());
+    EXPECT_EQ(textToBool(std::string("True")), true);
+    EXPECT_EQ(textToBool(std::string("false")), false);
+    EXPECT_EQ(textToBool(std::string("TRUE")), true);
+    EXPECT_EQ(textToBool(std::string("0")), false);
+    EXPECT_EQ(textToBool(std::string("-1")), true);
+    EXPECT_EQ(textToBool(std::string("0.5")), true);
+    EXPECT_FALSE(textToBool(std::string("yes")).has_value());
+    EXPECT_FALSE(textToBool("").has_value());
 }
 
 TEST(TextToSingle, KeepsSinglePrecisionAndRejectsOverflow)
 {
-    EXPECT_EQ(textToSingle(QStringLiteral("2400")), 2400.0f);
-    EXPECT_EQ(textToSingle(QStringLiteral("0.1")), 0.1f);
-    EXPECT_FALSE(textToSingle(QStringLiteral("1e39")).has_value());
-    EXPECT_FALSE(textToSingle(QStringLiteral("left")).has_value());
+    EXPECT_EQ(textToSingle(std::string("2400")), 2400.0f);
+    EXPECT_EQ(textToSingle(std::string("0.1")), 0.1f);
+    EXPECT_FALSE(textToSingle(std::string("1e39")).has_value());
+    EXPECT_FALSE(textToSingle(std::string("left")).has_value());
 }
 
 // ---- The settings step's reads ---------------------------------------------
@@ -95,13 +89,13 @@ TEST(SettingsRead, EmptyStoreGivesTheDefaultsAndWritesNothing)
     Rig rig;
     const StoredSettings s = rig.settings.read();
     EXPECT_EQ(s.LocationIndex, 2);
-    EXPECT_EQ(s.Font, QStringLiteral("MS ゴシック"));
+    EXPECT_EQ(s.Font, std::string("MS ゴシック"));
     EXPECT_EQ(s.Left, -255.0f);
     EXPECT_EQ(s.Top, -255.0f);
     EXPECT_FALSE(s.AlwaysOnTop);
     EXPECT_FALSE(s.framePosition().has_value());
-    EXPECT_TRUE(rig.store.values().isEmpty());
-    EXPECT_TRUE(rig.warnings.isEmpty());
+    EXPECT_TRUE(rig.store.values().empty());
+    EXPECT_TRUE(rig.warnings.empty());
 }
 
 struct LocationCase {
@@ -117,19 +111,19 @@ TEST_P(SettingsLocation, UsableTextsChooseTheCityOthersWarnAndFallBackToTokyo)
 {
     const LocationCase& c = GetParam();
     Rig rig;
-    rig.store.values().insert(SettingKey::Location, QString::fromUtf8(c.text));
-    rig.store.values().insert(SettingKey::AlwaysTop, QStringLiteral("True"));
+    rig.store.values().insert_or_assign(std::string(SettingKey::Location), c.text);
+    rig.store.values().insert_or_assign(std::string(SettingKey::AlwaysTop), std::string("True"));
     const StoredSettings s = rig.settings.read();
     EXPECT_EQ(s.LocationIndex, c.expected);
-    ASSERT_EQ(rig.warnings.size(), c.warns ? 1 : 0);
+    ASSERT_EQ(rig.warnings.size(), c.warns ? 1u : 0u);
     if (c.warns) {
-        EXPECT_TRUE(rig.warnings[0].contains(QStringLiteral("\"Location\"")));
-        EXPECT_TRUE(rig.warnings[0].contains(QStringLiteral("\"%1\"").arg(c.text)));
+        EXPECT_TRUE(contains(rig.warnings[0], std::string("\"Location\"")));
+        EXPECT_TRUE(contains(rig.warnings[0], "\"" + std::string(c.text) + "\""));
     }
     // A bad city does not stop the later keys from being read.
     EXPECT_TRUE(s.AlwaysOnTop);
     // The bad text stays as it was.
-    EXPECT_EQ(rig.store.values().value(SettingKey::Location), QString::fromUtf8(c.text));
+    EXPECT_EQ(value(rig.store, SettingKey::Location), c.text);
 }
 
 INSTANTIATE_TEST_SUITE_P(Texts, SettingsLocation,
@@ -149,7 +143,7 @@ struct PositionCase {
     const char* name;
     std::optional<const char*> left;
     std::optional<const char*> top;
-    std::optional<QPoint> expected;
+    std::optional<PixelPoint> expected;
     int warnings;
 };
 
@@ -160,27 +154,27 @@ TEST_P(SettingsPosition, AppliesOnlyWhenBothEdgesAreAboveZero)
     const PositionCase& c = GetParam();
     Rig rig;
     if (c.left)
-        rig.store.values().insert(SettingKey::Left, QString::fromUtf8(*c.left));
+        rig.store.values().insert_or_assign(std::string(SettingKey::Left), *c.left);
     if (c.top)
-        rig.store.values().insert(SettingKey::Top, QString::fromUtf8(*c.top));
+        rig.store.values().insert_or_assign(std::string(SettingKey::Top), *c.top);
     const StoredSettings s = rig.settings.read();
     EXPECT_EQ(s.framePosition(), c.expected);
-    EXPECT_EQ(rig.warnings.size(), c.warnings);
+    EXPECT_EQ(static_cast<int>(rig.warnings.size()), c.warnings);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Texts, SettingsPosition,
-    ::testing::Values(PositionCase{"Both", "3000", "4500", QPoint(200, 300), 0},
+    ::testing::Values(PositionCase{"Both", "3000", "4500", PixelPoint{200, 300}, 0},
                       PositionCase{"LeftWithoutTop", "3000", std::nullopt, std::nullopt, 0},
                       PositionCase{"TopWithoutLeft", std::nullopt, "4500", std::nullopt, 0},
                       PositionCase{"LeftZero", "0", "4500", std::nullopt, 0},
                       PositionCase{"TopNegative", "3000", "-15", std::nullopt, 0},
-                      PositionCase{"SmallestAboveZero", "1", "1", QPoint(0, 0), 0},
-                      PositionCase{"HalfPixelToEven", "37.5", "22.5", QPoint(2, 2), 0},
+                      PositionCase{"SmallestAboveZero", "1", "1", PixelPoint{0, 0}, 0},
+                      PositionCase{"HalfPixelToEven", "37.5", "22.5", PixelPoint{2, 2}, 0},
                       PositionCase{"LeftNotANumber", "abc", "4500", std::nullopt, 1},
                       PositionCase{"BothNotNumbers", "", "x", std::nullopt, 2},
-                      PositionCase{"FarBeyondIntRange", "3e38", "3e38", QPoint(1000000, 1000000),
-                                   0}),
+                      PositionCase{"FarBeyondIntRange", "3e38", "3e38",
+                                   PixelPoint{1000000, 1000000}, 0}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SettingsRead, AlwaysTopWordsAndNumbers)
@@ -190,18 +184,18 @@ TEST(SettingsRead, AlwaysTopWordsAndNumbers)
           std::tuple{"-1", true, false}, std::tuple{"0", false, false},
           std::tuple{"maybe", false, true}}) {
         Rig rig;
-        rig.store.values().insert(SettingKey::AlwaysTop, QString::fromUtf8(text));
+        rig.store.values().insert_or_assign(std::string(SettingKey::AlwaysTop), text);
         EXPECT_EQ(rig.settings.read().AlwaysOnTop, on) << text;
-        EXPECT_EQ(rig.warnings.size(), warns ? 1 : 0) << text;
+        EXPECT_EQ(rig.warnings.size(), warns ? 1u : 0u) << text;
     }
 }
 
 TEST(SettingsRead, AnyFontTextIsTheFace)
 {
     Rig rig;
-    rig.store.values().insert(SettingKey::Font, QString());
-    EXPECT_EQ(rig.settings.read().Font, QString());
-    EXPECT_TRUE(rig.warnings.isEmpty());
+    rig.store.values().insert_or_assign(std::string(SettingKey::Font), "");
+    EXPECT_EQ(rig.settings.read().Font, "");
+    EXPECT_TRUE(rig.warnings.empty());
 }
 
 // ---- Writes ---------------------------------------------------------------
@@ -210,94 +204,60 @@ TEST(SettingsWrite, TextForms)
 {
     Rig rig;
     rig.settings.writeLocation(5);
-    rig.settings.writeFont(QStringLiteral("IPAGothic"));
+    rig.settings.writeFont(std::string("IPAGothic"));
     rig.settings.writeAlwaysTop(true);
-    rig.settings.writePosition(QPoint(158, -3));
-    const auto& v = rig.store.values();
-    EXPECT_EQ(v.value(SettingKey::Location), QStringLiteral("5"));
-    EXPECT_EQ(v.value(SettingKey::Font), QStringLiteral("IPAGothic"));
-    EXPECT_EQ(v.value(SettingKey::AlwaysTop), QStringLiteral("True"));
-    EXPECT_EQ(v.value(SettingKey::Left), QStringLiteral("2370"));
-    EXPECT_EQ(v.value(SettingKey::Top), QStringLiteral("-45"));
+    rig.settings.writePosition(PixelPoint{158, -3});
+    EXPECT_EQ(value(rig.store, SettingKey::Location), std::string("5"));
+    EXPECT_EQ(value(rig.store, SettingKey::Font), std::string("IPAGothic"));
+    EXPECT_EQ(value(rig.store, SettingKey::AlwaysTop), std::string("True"));
+    EXPECT_EQ(value(rig.store, SettingKey::Left), std::string("2370"));
+    EXPECT_EQ(value(rig.store, SettingKey::Top), std::string("-45"));
     rig.settings.writeAlwaysTop(false);
-    EXPECT_EQ(v.value(SettingKey::AlwaysTop), QStringLiteral("False"));
+    EXPECT_EQ(value(rig.store, SettingKey::AlwaysTop), std::string("False"));
 }
 
 TEST(SettingsWrite, WrittenPositionReadsBackToTheSamePixels)
 {
     Rig rig;
-    rig.settings.writePosition(QPoint(641, 7));
-    EXPECT_EQ(rig.settings.read().framePosition(), QPoint(641, 7));
+    rig.settings.writePosition(PixelPoint{641, 7});
+    EXPECT_EQ(rig.settings.read().framePosition(), (PixelPoint{641, 7}));
 }
 
-TEST(SettingsWrite, RefusedWritesWarnOnceAndGoOn)
+TEST(SettingsWrite, FailedWritesWarnOncePerKeyAndCause)
 {
     Rig rig;
-    rig.store.refuseWrites(true);
+    rig.store.refuseWrites(true, "the disk is full");
     rig.settings.writeAlwaysTop(false);
+    rig.settings.writeAlwaysTop(true);
     rig.settings.writeLocation(1);
-    rig.settings.writePosition(QPoint(10, 10));
-    EXPECT_EQ(rig.store.writes(), 4);
-    ASSERT_EQ(rig.warnings.size(), 1);
-    EXPECT_TRUE(rig.warnings[0].contains(QStringLiteral("\"AlwaysTop\"")));
-}
-
-TEST(ScreenReach, FrameMustOverlapSomeScreen)
-{
-    const QList<QRect> screens{QRect(0, 0, 1920, 1080), QRect(1920, 0, 1280, 1024)};
-    EXPECT_TRUE(reachesAnyScreen(QRect(160, 128, 169, 172), screens));
-    EXPECT_TRUE(reachesAnyScreen(QRect(3000, 900, 169, 172), screens));
-    EXPECT_TRUE(reachesAnyScreen(QRect(3199, 1023, 169, 172), screens));
-    EXPECT_FALSE(reachesAnyScreen(QRect(3200, 100, 169, 172), screens));
-    EXPECT_FALSE(reachesAnyScreen(QRect(100, 1100, 169, 172), screens));
-    EXPECT_FALSE(reachesAnyScreen(QRect(100, 100, 169, 172), {}));
-}
-
-// ---- The platform's own store -----------------------------------------------
-
-TEST(NativeSettingsStore, WritesTheUsersConfFileUnderSetting)
-{
-    const QString file = configHome() + QStringLiteral("/Soramado.conf");
-    QFile::remove(file);
-    {
-        NativeSettingsStore store;
-        EXPECT_EQ(store.location(), file);
-        EXPECT_FALSE(store.ReadSetting(QStringLiteral("Location")).has_value());
-        EXPECT_TRUE(store.WriteSetting(QStringLiteral("Location"), QStringLiteral("4")));
-        EXPECT_TRUE(store.WriteSetting(QStringLiteral("Font"), QStringLiteral("MS ゴシック")));
-        EXPECT_TRUE(store.WriteSetting(QStringLiteral("Left"), QStringLiteral("2370")));
-        // Each write is on disk at once, before the store goes away.
-        QSettings check(file, QSettings::IniFormat);
-        EXPECT_EQ(check.childGroups(), QStringList{QStringLiteral("Setting")});
-        EXPECT_EQ(check.value(QStringLiteral("Setting/Location")).toString(), QStringLiteral("4"));
-        EXPECT_EQ(check.value(QStringLiteral("Setting/Font")).toString(),
-                  QStringLiteral("MS ゴシック"));
-        EXPECT_EQ(check.value(QStringLiteral("Setting/Left")).toString(), QStringLiteral("2370"));
+    rig.settings.writePosition(PixelPoint{10, 10});
+    EXPECT_EQ(rig.store.writes(), 5);
+    ASSERT_EQ(rig.warnings.size(), 4u);
+    int n = 0;
+    for (const char* key : {"\"AlwaysTop\"", "\"Location\"", "\"Left\"", "\"Top\""}) {
+        EXPECT_TRUE(contains(rig.warnings[n], key)) << rig.warnings[n];
+        EXPECT_TRUE(contains(rig.warnings[n++], "the disk is full"));
     }
-    NativeSettingsStore again;
-    EXPECT_EQ(again.ReadSetting(QStringLiteral("Location")), QStringLiteral("4"));
-    EXPECT_EQ(again.ReadSetting(QStringLiteral("Font")), QStringLiteral("MS ゴシック"));
-    EXPECT_FALSE(again.ReadSetting(QStringLiteral("Top")).has_value());
-    // An empty text is still a present key.
-    EXPECT_TRUE(again.WriteSetting(QStringLiteral("Top"), QString()));
-    EXPECT_EQ(NativeSettingsStore().ReadSetting(QStringLiteral("Top")), QString());
+    // A new cause later in the run is told too; a write that works again is silent.
+    rig.store.refuseWrites(true, "the lock is held");
+    rig.settings.writeAlwaysTop(false);
+    ASSERT_EQ(rig.warnings.size(), 5u);
+    EXPECT_TRUE(contains(rig.warnings[4], "the lock is held"));
+    rig.store.refuseWrites(false);
+    rig.settings.writeAlwaysTop(true);
+    EXPECT_EQ(rig.warnings.size(), 5u);
 }
 
-TEST(NativeSettingsStore, AnUnwritableFileIsReportedNotFatal)
+TEST(SettingsRead, StoredControlCharactersAreQuotedInWarnings)
 {
-    // A folder where the file should be cannot be written, even by root.
-    QTemporaryDir dir;
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.path());
-    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("Soramado.conf")));
-    NativeSettingsStore store;
-    EXPECT_FALSE(store.WriteSetting(QStringLiteral("AlwaysTop"), QStringLiteral("False")));
-
-    QStringList warnings;
-    Settings settings(store, [&](const QString& m) { warnings.append(m); });
-    settings.writeAlwaysTop(true);
-    settings.writeLocation(3);
-    EXPECT_EQ(warnings.size(), 1);
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, configHome());
+    Rig rig;
+    rig.store.values()["Left"] = std::string("1\x1b[31m\0tail\xc2\x9b", 13);
+    rig.settings.read();
+    ASSERT_EQ(rig.warnings.size(), 1u);
+    const std::string& warning = rig.warnings[0];
+    EXPECT_TRUE(contains(warning, "\"1\\x1b[31m\\x00tail\\u009b\"")) << warning;
+    for (const char c : warning)
+        EXPECT_TRUE(static_cast<unsigned char>(c) >= 0x20 && c != 0x7f) << warning;
 }
 
 } // namespace

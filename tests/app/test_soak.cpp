@@ -3,6 +3,8 @@
 // sprinkled in. After every tick the state and the view must still make sense.
 
 #include "app/clockcore.h"
+#include "app/headless.h"
+#include "common/numbers.h"
 
 #include "assets/assets.h"
 #include "platform/clock.h"
@@ -16,11 +18,11 @@
 
 #include <array>
 #include <cstring>
-#include <ctime>
 #include <optional>
 #include <string>
 
 using namespace soramado;
+using namespace soramado::fakes;
 using soramado::fakes::at;
 
 namespace {
@@ -50,10 +52,10 @@ constexpr int StarTop = 3;
 constexpr int StarBottom = 56;
 constexpr int GroundTop = 80;
 
-std::string describe(const QDateTime& when, int city)
+std::string describe(const LocalDateTime& when, int city)
 {
-    return when.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss.zzz")).toStdString() + " city " +
-           std::to_string(city) + ": ";
+    return dateLabelText(when.date) + " " + timeText(when.secondOfDay) + "." +
+           std::to_string(when.millisecond) + " city " + std::to_string(city) + ": ";
 }
 
 // Follows a core tick by tick and reports the first thing that is out of place.
@@ -62,8 +64,7 @@ public:
     Watch()
     {
         for (int phase = 1; phase <= assets::SceneCount; ++phase)
-            scenes_[static_cast<std::size_t>(phase)] =
-                assets::scene(phase).convertToFormat(QImage::Format_RGB32);
+            scenes_[static_cast<std::size_t>(phase)] = *assets::scene(phase);
     }
 
     std::optional<std::string> check(const ClockCore& core)
@@ -105,13 +106,13 @@ public:
         if (s.VisitorTicks == 1)
             ++flights_;
 
-        const QImage& view = core.view().image();
-        const QImage& scene = scenes_[static_cast<std::size_t>(phase)];
-        if (view.format() != QImage::Format_RGB32 || view.size() != scene.size())
-            return "view is not a 160 x 120 RGB32 picture";
+        const Picture& view = core.view().image();
+        const Picture& scene = scenes_[static_cast<std::size_t>(phase)];
+        if (view.width() != scene.width() || view.height() != scene.height())
+            return "view is not a 160 x 120 picture";
         for (int y = GroundTop; y < ViewSurface::Height; ++y) {
-            if (std::memcmp(view.constScanLine(y), scene.constScanLine(y),
-                            static_cast<std::size_t>(view.bytesPerLine())) != 0)
+            if (std::memcmp(view.row(y), scene.row(y),
+                            sizeof(std::uint32_t) * static_cast<std::size_t>(view.width())) != 0)
                 return "row " + std::to_string(y) + " differs from scene " + std::to_string(phase);
         }
 
@@ -135,13 +136,13 @@ public:
 private:
     // With no visitor on it the view is the scene plus at most StarsDrawn
     // stars, all inside their band and only in the evening.
-    static std::optional<std::string> checkSky(const QImage& view, const QImage& scene,
+    static std::optional<std::string> checkSky(const Picture& view, const Picture& scene,
                                                const ClockState& s)
     {
         int stars = 0;
         for (int y = 0; y < GroundTop; ++y) {
-            const auto* shown = reinterpret_cast<const QRgb*>(view.constScanLine(y));
-            const auto* painted = reinterpret_cast<const QRgb*>(scene.constScanLine(y));
+            const std::uint32_t* shown = view.row(y);
+            const std::uint32_t* painted = scene.row(y);
             for (int x = 0; x < ViewSurface::Width; ++x) {
                 if (shown[x] == painted[x])
                     continue;
@@ -161,7 +162,7 @@ private:
         return std::nullopt;
     }
 
-    std::array<QImage, 7> scenes_;
+    std::array<Picture, 7> scenes_;
     int lastPhase_ = PhaseNone;
     int lastSceneSets_ = 0;
     int lastVisitorTicks_ = 0;
@@ -187,41 +188,33 @@ private:
     SeededRandom random_;
 };
 
-// A zone without daylight saving, so every simulated minute exists exactly
-// once, and a set TZ spares the C library a look at /etc/localtime per call.
-void pinTimeZone()
-{
-    qputenv("TZ", "Asia/Tokyo");
-    tzset();
-}
-
+// The whole program as it starts in a city, on a settable clock.
 template <typename R> struct Soak {
-    SettableClock clock;
     R random;
-    ClockCore core{clock, random};
+    HeadlessClock headless{random};
+    SettableClock& clock = headless.clock;
+    ClockCore& core = headless.app.core();
     Watch watch;
 
-    Soak(QDateTime start, int city, std::uint64_t seed) : random(seed)
+    Soak(LocalDateTime start, int city, std::uint64_t seed) : random(seed)
     {
         clock.set(start);
-        core.startUp();
-        core.setLocationIndex(static_cast<std::int16_t>(city));
-        core.finishStartUp();
+        headless.store.values()["Location"] = std::to_string(city);
+        headless.app.startUp();
     }
 };
 
 TEST(Soak, EveryTenthOfASecondOfOneEvening)
 {
     // 東京, 2003/5/1: sunset 18:03:36, so day until 17:03:36, night from 18:18:36.
-    pinTimeZone();
-    const QDateTime start = at(2003, 5, 1, 16, 50, 0);
-    const QDateTime end = at(2003, 5, 1, 18, 30, 0);
+    const LocalDateTime start = at(2003, 5, 1, 16, 50, 0);
+    const LocalDateTime end = at(2003, 5, 1, 18, 30, 0);
     // Real chance here: flights also start by themselves, about once in 3000 ticks.
     Soak<SeededRandom> soak(start, DefaultLocationIndex, 20030501);
     ASSERT_EQ(soak.core.state().Phase, PhaseDay);
 
     int tick = 0;
-    while (soak.clock.now() < end) {
+    while (wallMilliseconds(soak.clock.now()) < wallMilliseconds(end)) {
         soak.clock.advanceMs(100);
         // A person pressing Shift+F9 now and then, also during a flight.
         if (++tick % 617 == 0)
@@ -240,17 +233,17 @@ class SoakYear : public ::testing::TestWithParam<int> {};
 
 TEST_P(SoakYear, EveryMinuteOfALeapYear)
 {
-    pinTimeZone();
     const int city = GetParam();
-    const QDateTime start = at(2004, 1, 1, 0, 0, 0);
+    const LocalDateTime start = at(2004, 1, 1, 0, 0, 0);
     Soak<NoChanceRandom> soak(start, city, 2004u + static_cast<unsigned>(city));
     ASSERT_EQ(soak.core.state().Phase, PhaseNight);
 
     int days = 0;
     int tick = 0;
-    for (QDate day = start.date(); day.year() == 2004; day = day.addDays(YearDayStep)) {
+    for (Date day = start.date; day.year() == std::chrono::year{2004};
+         day = std::chrono::sys_days{day} + std::chrono::days{YearDayStep}) {
         // Each sampled day starts at midnight, in the night phase like the last.
-        soak.clock.set(QDateTime(day, QTime(0, 0)));
+        soak.clock.set(at(day, hms(0, 0)));
         for (int minute = 0; minute < 24 * 60; ++minute) {
             if (minute > 0)
                 soak.clock.advanceMs(60 * 1000);

@@ -1,3 +1,4 @@
+#include "common/numbers.h"
 #include "support/rig.h"
 
 #include <gtest/gtest.h>
@@ -10,7 +11,7 @@ namespace {
 using SpreadRig = Rig<SpreadRandom>;
 
 // 東京, 1 May 2003: sunset 18:03:36, the evening runs 17:03:36 – 18:18:36.
-QDateTime may1(int h, int m, int s, int ms = 0)
+LocalDateTime may1(int h, int m, int s, int ms = 0)
 {
     return at(2003, 5, 1, h, m, s, ms);
 }
@@ -25,16 +26,16 @@ TEST(EveningStars, ComeOutOneByOneThroughTheEvening)
     EXPECT_EQ(rig.view(), sceneImage(PhaseEvening));
 
     // Star n comes out at the full minute, never a tick earlier.
-    const QTime dueTimes[] = {{17, 6, 0},  {17, 11, 0}, {17, 16, 0}, {17, 21, 0},
-                              {17, 26, 0}, {17, 31, 0}, {17, 36, 0}, {17, 41, 0},
-                              {17, 46, 0}, {17, 51, 0}, {17, 56, 0}, {18, 1, 0}};
+    const std::int32_t dueTimes[] = {hms(17, 6),  hms(17, 11), hms(17, 16), hms(17, 21),
+                                     hms(17, 26), hms(17, 31), hms(17, 36), hms(17, 41),
+                                     hms(17, 46), hms(17, 51), hms(17, 56), hms(18, 1)};
     int expected = 0;
-    for (const QTime& due : dueTimes) {
-        const QDateTime moment(QDate(2003, 5, 1), due);
-        rig.tickAt(moment.addMSecs(-100));
-        EXPECT_EQ(countStars(rig.view()), expected) << due.toString().toStdString();
+    for (const std::int32_t due : dueTimes) {
+        const LocalDateTime moment = at(ymd(2003, 5, 1), due);
+        rig.tickAt(addMilliseconds(moment, -100));
+        EXPECT_EQ(countStars(rig.view()), expected) << timeText(due);
         rig.tickAt(moment);
-        EXPECT_EQ(countStars(rig.view()), ++expected) << due.toString().toStdString();
+        EXPECT_EQ(countStars(rig.view()), ++expected) << timeText(due);
     }
 
     // Sunset: the dusk scene wipes the twelve and twelve new ones come at once.
@@ -44,12 +45,11 @@ TEST(EveningStars, ComeOutOneByOneThroughTheEvening)
     EXPECT_EQ(rig.core.state().Phase, PhaseDusk);
     EXPECT_EQ(countStars(rig.view()), 12);
 
-    for (const auto& [due, count] :
-         {std::pair{QTime(18, 6, 0), 13}, std::pair{QTime(18, 11, 0), 14},
-          std::pair{QTime(18, 16, 0), 15}}) {
-        rig.tickAt(QDateTime(QDate(2003, 5, 1), due).addMSecs(-100));
+    for (const auto& [due, count] : {std::pair{hms(18, 6, 0), 13}, std::pair{hms(18, 11, 0), 14},
+                                     std::pair{hms(18, 16, 0), 15}}) {
+        rig.tickAt(addMilliseconds(at(ymd(2003, 5, 1), due), -100));
         EXPECT_EQ(countStars(rig.view()), count - 1);
-        rig.tickAt(QDateTime(QDate(2003, 5, 1), due));
+        rig.tickAt(at(ymd(2003, 5, 1), due));
         EXPECT_EQ(countStars(rig.view()), count);
     }
 
@@ -104,7 +104,7 @@ TEST(EveningStars, AnotherCityCanBringTheEveningAtOnce)
     // At 17:20 on 20 December it is night in 札幌 and evening in 福岡.
     SpreadRig rig(at(2003, 12, 20, 17, 20, 0), 0);
     EXPECT_EQ(rig.core.state().Phase, PhaseNight);
-    rig.core.setLocationIndex(5);
+    rig.app.locationCommand(5);
     rig.tickAt(at(2003, 12, 20, 17, 20, 0, 100));
     EXPECT_EQ(rig.core.state().Phase, PhaseEvening);
     EXPECT_EQ(countStars(rig.view()), 10);
@@ -114,13 +114,12 @@ TEST(EveningStars, StayInTheUpperBandWithAnyGeneratorAndScreen)
 {
     for (const int twips : {15, 12, 10}) {
         for (const std::uint64_t seed : {1u, 2u, 3u, 42u, 2003u}) {
-            SettableClock clock(may1(18, 18, 0));
             SeededRandom random(seed);
-            ClockCore core(clock, random);
-            core.setTwipsPerPixel(twips, twips);
-            core.startUp();
-            core.finishStartUp();
-            const QImage& view = core.view().image();
+            HeadlessClock headless(random, may1(18, 18, 0));
+            headless.screen.twipsX = twips;
+            headless.screen.twipsY = twips;
+            headless.app.startUp();
+            const Picture& view = headless.app.view();
             int stars = 0;
             for (int y = 0; y < view.height(); ++y)
                 for (int x = 0; x < view.width(); ++x)
@@ -138,7 +137,7 @@ TEST(Scene, IsSetOnlyWhenThePhaseChanges)
     // A whole day, one tick a second: the start plus six changes.
     SpreadRig rig(at(2003, 5, 1, 0, 0, 0));
     for (int s = 1; s < 24 * 3600; ++s)
-        rig.tickAt(at(2003, 5, 1).addSecs(s));
+        rig.tickAt(addSecs(at(2003, 5, 1), s));
     EXPECT_EQ(rig.core.sceneSets(), 7);
     EXPECT_EQ(rig.core.state().Phase, PhaseNight);
 }
@@ -148,15 +147,15 @@ TEST(Scene, FollowsThePhaseEvenWhenTheClockJumps)
     SpreadRig rig(may1(12, 0, 0));
     EXPECT_EQ(rig.view(), sceneImage(PhaseDay));
     const struct {
-        QTime time;
+        std::int32_t time;
         Phase phase;
-    } jumps[] = {{{20, 0, 0}, PhaseNight},
-                 {{5, 10, 0}, PhaseDawn},
-                 {{5, 30, 0}, PhaseMorning},
-                 {{12, 0, 0}, PhaseDay},
-                 {{3, 0, 0}, PhaseNight}};
+    } jumps[] = {{hms(20, 0), PhaseNight},
+                 {hms(5, 10), PhaseDawn},
+                 {hms(5, 30), PhaseMorning},
+                 {hms(12, 0), PhaseDay},
+                 {hms(3, 0), PhaseNight}};
     for (const auto& jump : jumps) {
-        rig.tickAt(QDateTime(QDate(2003, 5, 1), jump.time));
+        rig.tickAt(at(ymd(2003, 5, 1), jump.time));
         EXPECT_EQ(rig.core.state().Phase, jump.phase);
         EXPECT_EQ(rig.view(), sceneImage(jump.phase));
     }

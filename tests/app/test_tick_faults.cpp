@@ -13,15 +13,15 @@ using namespace soramado::fakes;
 namespace {
 
 // 東京, 1 May 2003: dawn until 5:2x, sunset 18:03:36, night from 18:18:36.
-QDateTime may1(int h, int m, int s, int ms = 0)
+LocalDateTime may1(int h, int m, int s, int ms = 0)
 {
     return at(2003, 5, 1, h, m, s, ms);
 }
 
-QImage withStars(QImage image, const std::vector<QPoint>& stars)
+Picture withStars(Picture image, const std::vector<PixelPoint>& stars)
 {
-    for (const QPoint& p : stars)
-        image.setPixel(p, StarColour);
+    for (const PixelPoint& p : stars)
+        image.setPixel(p.x, p.y, StarColour);
     return image;
 }
 
@@ -65,16 +65,16 @@ TEST(TickFaults, ClockSetBackDuringAnEveningFlightKeepsOnlyTheStarsNowDue)
     // The clean background the flight restores holds the three stars due now,
     // not the nine from half an hour later.
     EXPECT_EQ(countStars(rig.view()), 3);
-    EXPECT_EQ(countPixels(rig.view(), qRgb(72, 4, 4)), 0);
+    EXPECT_EQ(countPixels(rig.view(), 0xff480404u), 0);
 }
 
 struct FlightCase {
     const char* name;
-    QDateTime start;
+    LocalDateTime start;
     Phase phase;
     std::vector<double> draws; // queued before start-up
-    std::vector<QPoint> starsBefore;
-    std::vector<QPoint> starsAfter; // including any that came out mid-flight
+    std::vector<PixelPoint> starsBefore;
+    std::vector<PixelPoint> starsAfter; // including any that came out mid-flight
 };
 
 void PrintTo(const FlightCase& c, std::ostream* os)
@@ -112,7 +112,7 @@ TEST_P(BirdFlight, LeavesExactlyTheBackgroundWithItsStars)
         rig.random.queue(d);
     rig.tickAt(c.start);
     ASSERT_EQ(rig.core.state().Phase, c.phase);
-    const QImage scene = sceneImage(c.phase);
+    const Picture scene = sceneImage(c.phase);
     ASSERT_EQ(rig.view(), withStars(scene, c.starsBefore));
 
     rig.core.requestVisitor();
@@ -133,14 +133,14 @@ TEST(TickFaults, TheViewCrossesMidnightUntouched)
     rig.tick();
     EXPECT_EQ(rig.view(), composed(sceneImage(PhaseNight), 6, 1));
     rig.tick(); // 00:00:00.000 on 2 May
-    EXPECT_EQ(rig.core.state().TodayKey, QDate(2003, 5, 2));
+    EXPECT_EQ(rig.core.state().TodayKey, ymd(2003, 5, 2));
     EXPECT_EQ(rig.view(), composed(sceneImage(PhaseNight), 6, 2));
     ASSERT_TRUE(finishFlight(rig));
     EXPECT_EQ(rig.view(), sceneImage(PhaseNight));
     EXPECT_EQ(rig.core.sceneSets(), sceneSets);
     // The new day's sun is the one the phases now follow.
     const SunTimes next =
-        computeSunTimes(QDate(2003, 5, 2),
+        computeSunTimes(ymd(2003, 5, 2),
                         rig.core.state().Locations[static_cast<std::size_t>(DefaultLocationIndex)]);
     EXPECT_EQ(rig.core.sunTimes().Sunrise, next.Sunrise);
     EXPECT_EQ(rig.core.sunTimes().Sunset, next.Sunset);

@@ -1,8 +1,11 @@
 #include "common/numbers.h"
 
+#include "support/fakes.h"
+
 #include <gtest/gtest.h>
 
 using namespace soramado;
+using namespace soramado::fakes;
 
 TEST(Numbers, RoundsHalvesToTheEvenNeighbour)
 {
@@ -26,24 +29,22 @@ TEST(Numbers, IntGoesTowardsMinusInfinity)
 TEST(Numbers, DifferencesCountBoundariesCrossed)
 {
     // 10:59:59 to 11:00:00 crosses one minute boundary though only a second passes.
-    EXPECT_EQ(minutesBetween(QTime(10, 59, 59), QTime(11, 0, 0)), 1);
-    EXPECT_EQ(minutesBetween(QTime(11, 0, 0), QTime(11, 0, 59)), 0);
-    EXPECT_EQ(minutesBetween(QTime(11, 0, 0), QTime(10, 59, 59)), -1);
-    EXPECT_EQ(secondsBetween(QTime(5, 3, 24), QTime(5, 3, 23)), -1);
-    EXPECT_EQ(daysBetween(QDate(2003, 5, 1), QDate(2003, 3, 20)), -42);
-    EXPECT_EQ(daysBetween(QDate(2000, 12, 31), QDate(2001, 1, 1)), 1);
+    EXPECT_EQ(minutesBetween(hms(10, 59, 59), hms(11, 0, 0)), 1);
+    EXPECT_EQ(minutesBetween(hms(11, 0, 0), hms(11, 0, 59)), 0);
+    EXPECT_EQ(minutesBetween(hms(11, 0, 0), hms(10, 59, 59)), -1);
+    EXPECT_EQ(daysBetween(ymd(2003, 5, 1), ymd(2003, 3, 20)), -42);
+    EXPECT_EQ(daysBetween(ymd(2000, 12, 31), ymd(2001, 1, 1)), 1);
 }
 
 TEST(Numbers, TextPatterns)
 {
-    EXPECT_EQ(dayKeyText(QDate(2003, 5, 1)), QStringLiteral("2003/05/01"));
-    EXPECT_EQ(dateLabelText(QDate(2000, 12, 31)), QStringLiteral("2000年12月31日"));
-    EXPECT_EQ(dateLabelText(QDate(2003, 5, 1)), QStringLiteral("2003年5月1日"));
-    EXPECT_EQ(weekdayText(QDate(2000, 12, 31)), QStringLiteral("Sun"));
-    EXPECT_EQ(weekdayText(QDate(2003, 5, 3)), QStringLiteral("Sat"));
-    EXPECT_EQ(timeText(QTime(9, 5, 7)), QStringLiteral("9:05:07"));
-    EXPECT_EQ(timeText(QTime(0, 0, 0)), QStringLiteral("0:00:00"));
-    EXPECT_EQ(timeText(QTime(23, 59, 59)), QStringLiteral("23:59:59"));
-    EXPECT_EQ(twoDigits(7), QStringLiteral("07"));
-    EXPECT_EQ(twoDigits(20), QStringLiteral("20"));
+    EXPECT_EQ(dateLabelText(ymd(2000, 12, 31)), std::string("2000年12月31日"));
+    EXPECT_EQ(dateLabelText(ymd(2003, 5, 1)), std::string("2003年5月1日"));
+    EXPECT_EQ(weekdayText(ymd(2000, 12, 31)), std::string("Sun"));
+    EXPECT_EQ(weekdayText(ymd(2003, 5, 3)), std::string("Sat"));
+    EXPECT_EQ(timeText(hms(9, 5, 7)), std::string("9:05:07"));
+    EXPECT_EQ(timeText(hms(0, 0, 0)), std::string("0:00:00"));
+    EXPECT_EQ(timeText(hms(23, 59, 59)), std::string("23:59:59"));
+    EXPECT_EQ(twoDigits(7), std::string("07"));
+    EXPECT_EQ(twoDigits(20), std::string("20"));
 }

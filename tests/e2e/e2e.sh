@@ -18,6 +18,9 @@ chmod 700 "$work/runtime"
 started=()
 app_pid=
 wid=
+# What starts the clock, before the program itself (empty: the program alone).
+launcher=()
+mounted=
 
 cleanup() {
     local pid
@@ -27,6 +30,7 @@ cleanup() {
     for pid in "${started[@]}"; do
         wait "$pid" 2>/dev/null || true
     done
+    [ -z "$mounted" ] || umount "$mounted" 2>/dev/null || true
     if [ -n "${SORAMADO_E2E_KEEP:-}" ]; then
         echo "kept $work" >&2
     else
@@ -132,7 +136,7 @@ start_app() {
     env TZ=Asia/Tokyo XDG_CONFIG_HOME="$config" XDG_RUNTIME_DIR="$work/runtime" \
         HOME="$work/home" QT_QPA_PLATFORM=xcb \
         LD_PRELOAD="$faketime_lib" FAKETIME="@$moment" \
-        "$app" >"$work/app.out" 2>"$work/app.err" &
+        "${launcher[@]}" "$app" >"$work/app.out" 2>"$work/app.err" &
     app_pid=$!
     started+=("$app_pid")
     local until
@@ -517,11 +521,37 @@ need_openbox() {
     command -v openbox >/dev/null || fail "openbox is missing; scripts/setup.sh installs it"
 }
 
+# Each failure to reach the window system is one line that names what is
+# wrong, with exit status 1 and no store written.
+check_start_failures() {
+    start_x
+    local display=$DISPLAY
+    local -a cases=(
+        "bogus|env QT_QPA_PLATFORM=bogus DISPLAY=$display|\"bogus\" is not available"
+        "wayland|env -u QT_QPA_PLATFORM -u DISPLAY WAYLAND_DISPLAY=wayland-none|DISPLAY is not set either"
+        "dead X|env -u QT_QPA_PLATFORM DISPLAY=:999|cannot open a display to show the clock on (DISPLAY=:999)"
+    )
+    local entry name how want status lines
+    for entry in "${cases[@]}"; do
+        IFS='|' read -r name how want <<<"$entry"
+        status=0
+        # shellcheck disable=SC2086 # $how is a command with its arguments
+        timeout 20 $how XDG_CONFIG_HOME="$config" XDG_RUNTIME_DIR="$work/runtime" \
+            HOME="$work/home" "$app" >"$work/app.out" 2>"$work/app.err" || status=$?
+        [ "$status" != 124 ] || fail "$name: still running after 20 s"
+        [ "$status" = 1 ] || fail "$name: exit status $status, expected 1"
+        lines=$(grep -c . "$work/app.err" || true)
+        [ "$lines" = 1 ] || fail "$name: $lines lines on stderr, expected one"
+        grep -qF "$want" "$work/app.err" || fail "$name: the line does not say '$want'"
+        [ ! -e "$store" ] || fail "$name: a settings store was written"
+    done
+}
+
 quit_by_menu() {
     click_view 1
     wait_menus 1 || fail "no menu"
     xdotool key q
-    wait_exit 2 || fail "still running 2 s after the quit command"
+    wait_exit "${1:-2}" || fail "still running ${1:-2} s after the quit command"
     [ "$app_status" = 0 ] || fail "exit status $app_status after the quit command"
 }
 
@@ -665,10 +695,144 @@ check_minimise() {
     [ "$(frame_position "$wid")" = "$place" ] || fail "back at '$(frame_position "$wid")', was '$place'"
 }
 
+# A lock that cannot be taken delays a write a moment, is named once per key,
+# and the clock shows its window and runs on.
+check_lock_unavailable() {
+    start_x
+    local lock=$store.lock kind
+    for kind in folder loop; do
+        rm -rf "$store" "$lock"
+        write_store Location=4
+        case "$kind" in
+        folder) mkdir "$lock" ;;
+        loop) ln -s "$lock" "$lock" ;;
+        esac
+        start_app '2003-05-01 12:00:00'
+        local until
+        until=$(deadline 5)
+        until grep -q 'AlwaysTop' "$work/app.err"; do
+            before "$until" || fail "$kind: no warning about the skipped AlwaysTop write"
+            sleep 0.05
+        done
+        grep -q "Soramado.conf.lock" "$work/app.err" || fail "$kind: the warning names no lock file"
+        quit_by_menu 8
+        local said
+        said=$(grep -c 'could not save' "$work/app.err" || true)
+        [ "$said" = 3 ] || fail "$kind: $said warnings, expected one each for AlwaysTop, Left, Top"
+        [ "$(cat "$store")" = "$(printf '[Setting]\nLocation=4')" ] ||
+            fail "$kind: the store changed without its lock"
+    done
+    # A lock left by a clock that died is taken over at once, without a word.
+    rm -f "$lock"
+    local dead
+    sleep 0 &
+    dead=$!
+    wait "$dead"
+    printf '%s\nsoramado\n%s\n' "$dead" "$(uname -n)" >"$lock"
+    start_app '2003-05-01 12:00:00'
+    wait_stored AlwaysTop False
+    [ ! -s "$work/app.err" ] || fail "warnings with a stale lock: $(cat "$work/app.err")"
+    [ ! -e "$lock" ] || fail "the stale lock is still there"
+}
+
+# Each polite request to end saves the position, Ctrl+C's SIGINT too; a
+# SIGINT that was ignored at start (a background job) stays ignored.
+check_signals() {
+    start_x
+    local signal
+    launcher=(python3 -c 'import os, signal, sys
+for s in (signal.SIGINT, signal.SIGHUP):
+    signal.signal(s, signal.SIG_DFL)
+os.execv(sys.argv[1], sys.argv[1:])')
+    for signal in TERM HUP INT; do
+        rm -f "$store"
+        start_app '2003-05-01 12:00:00'
+        wait_stored AlwaysTop False
+        kill -s "$signal" "$app_pid"
+        wait_exit 3 || fail "still running 3 s after SIG$signal"
+        [ "$app_status" = 0 ] || fail "exit status $app_status after SIG$signal"
+        [ "$(stored Left) $(stored Top)" = "2400 1920" ] ||
+            fail "SIG$signal: stored '$(stored Left) $(stored Top)', expected '2400 1920'"
+    done
+    launcher=()
+    start_app '2003-05-01 12:00:00'
+    kill -s INT "$app_pid"
+    sleep 1
+    kill -0 "$app_pid" 2>/dev/null || fail "an ignored SIGINT ended the clock"
+    [ "$(find_window)" = "$wid" ] || fail "the window went after an ignored SIGINT"
+}
+
+# A store that a person edited: every line the clock does not own survives a
+# start and a quit byte for byte, and nothing is called a failed write.
+check_hostile_store() {
+    start_x
+    printf '\xef\xbb\xbf# my clock\n[Other]\nName=caf\xe9 ; Latin-1\n\n[Setting]\n; mine\ngarbage\nFont=Noto Sans, Bold\nLocation=1\nLocation=5\nLeft=1,5\r\n' >"$store"
+    start_app '2003-05-01 12:00:00'
+    wait_stored AlwaysTop False
+    quit_by_menu
+    local expected
+    expected=$(printf '\xef\xbb\xbf# my clock\n[Other]\nName=caf\xe9 ; Latin-1\n\n[Setting]\n; mine\ngarbage\nFont=Noto Sans, Bold\nLocation=1\nLocation=5\nLeft=2400\r\nAlwaysTop=False\nTop=1920\n' | od -An -c)
+    [ "$(od -An -c "$store")" = "$expected" ] || fail "the store changed beyond its own keys"
+    ! grep -q 'could not save' "$work/app.err" || fail "a write was called failed"
+    grep -q 'line 7' "$work/app.err" || fail "the odd line 7 was not noted"
+    grep -q '"Left" = "1,5"' "$work/app.err" || fail "Left=1,5 was not quoted as one text"
+    ! grep -q '"Font"' "$work/app.err" || fail "a font name with a comma was called bad"
+}
+
+# A file size limit (ulimit -f) makes every write of the store fail; the clock tells each
+# key once and runs on, and the store stays as it was.
+check_file_size_limit() {
+    start_x
+    # Past the limit of 1024 bytes, which still leaves room for the warnings.
+    write_store "; $(head -c 1100 /dev/zero | tr '\0' x)" Location=3
+    local before
+    before=$(od -An -c "$store")
+    launcher=(bash -c 'ulimit -f 1 && exec "$0"')
+    start_app '2003-05-01 12:00:00'
+    launcher=()
+    expect_design_place
+    quit_by_menu 4
+    [ "$(od -An -c "$store")" = "$before" ] || fail "the store changed beyond the size limit"
+    local key
+    for key in AlwaysTop Left Top; do
+        [ "$(grep -c "could not save the setting \"$key\".*File too large" "$work/app.err")" = 1 ] ||
+            fail "the failed write of $key was not told once"
+    done
+    [ "$(ls "$config")" = Soramado.conf ] || fail "left files behind: $(ls "$config")"
+}
+
+# A full disk: every write fails, each key is told once, the clock runs and
+# quits normally, and the old store is whole. Needs the right to mount.
+check_disk_full() {
+    mount -t tmpfs -o size=64k tmpfs "$config" 2>/dev/null || {
+        echo "skipped [disk_full]: cannot mount a tmpfs here"
+        exit 77
+    }
+    mounted=$config
+    write_store Location=3
+    local before
+    before=$(od -An -c "$store")
+    # One page stays free: the lock file can be made, the new store cannot.
+    head -c $((56 * 1024)) /dev/zero >"$config/filler" 2>/dev/null || true
+    start_x
+    start_app '2003-05-01 12:00:00'
+    expect_design_place
+    quit_by_menu 4
+    [ "$(od -An -c "$store")" = "$before" ] || fail "the store changed on a full disk"
+    local key
+    for key in AlwaysTop Left Top; do
+        [ "$(grep -c "could not save the setting \"$key\"" "$work/app.err")" = 1 ] ||
+            fail "the failed write of $key was not told once"
+    done
+    [ -z "$(ls "$config" | grep -v -x -e Soramado.conf -e filler)" ] ||
+        fail "left files behind: $(ls "$config")"
+}
+
 case "$check" in
 first_start | evening_stars | menu_opens | menu_city_by_keys | visitor_key | quit_command | \
     close_request | stored_position | always_on_top | bad_store | no_display | on_top_start | \
-    version_window | menu_right_click | minimise)
+    version_window | menu_right_click | minimise | lock_unavailable | signals | hostile_store | \
+    disk_full | start_failures | file_size_limit)
     "check_$check"
     ;;
 *) fail "no such check" ;;

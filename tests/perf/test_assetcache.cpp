@@ -3,28 +3,31 @@
 // they ask.
 
 #include "assets/assets.h"
+#include "assets/embedded.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-
-#include <QImage>
-#include <QString>
+#include <string>
+#include <vector>
 
 using namespace soramado;
 
 namespace {
 
-QImage decodedFresh(const QString& path)
+Picture decodedFresh(const std::string& path)
 {
-    return QImage(path);
+    return assets::decodePng(assets::embeddedFile(path));
 }
 
-QString framePath(const QString& key)
+std::string framePath(const std::string& key)
 {
-    const QString folder =
-        key.startsWith(QLatin1Char('M')) ? QStringLiteral("mask") : QStringLiteral("guest");
-    return QStringLiteral(":/soramado/%1/%2.png").arg(folder, key);
+    return (key.front() == 'M' ? "mask/" : "guest/") + key + ".png";
+}
+
+std::string scenePath(int position)
+{
+    return "view/" + std::to_string(position) + ".png";
 }
 
 class AssetCache : public ::testing::Test {
@@ -33,60 +36,58 @@ protected:
     void TearDown() override { assets::forgetDecodedPictures(); }
 };
 
-TEST_F(AssetCache, DrawingOnAPictureNeverReachesTheNextLookup)
+TEST_F(AssetCache, DrawingOnACopyNeverReachesTheNextLookup)
 {
-    QImage first = assets::scene(3);
-    first.fill(Qt::magenta);
-    QImage mask = assets::frame(QStringLiteral("M0301"));
-    mask.setPixel(0, 0, qRgb(1, 2, 3));
+    Picture first = *assets::scene(3);
+    first.fill(0xffff00ffu);
+    Picture mask = *assets::frame("M0301");
+    mask.setPixel(0, 0, 0xff010203u);
 
-    EXPECT_EQ(assets::scene(3), decodedFresh(QStringLiteral(":/soramado/view/3.png")));
-    EXPECT_EQ(assets::frame(QStringLiteral("M0301")), decodedFresh(framePath("M0301")));
+    EXPECT_EQ(*assets::scene(3), decodedFresh(scenePath(3)));
+    EXPECT_EQ(*assets::frame("M0301"), decodedFresh(framePath("M0301")));
 }
 
 // A whole cloud flight's worth of lookups in the order a step makes them,
 // far more pictures than are kept, then the same again backwards.
 TEST_F(AssetCache, LookupsInAnyOrderGiveThePicturesOfTheirKeys)
 {
-    QStringList keys;
+    std::vector<std::string> keys;
     for (int f = 1; f <= 20; ++f) {
-        keys << assets::frameKey(QLatin1Char('M'), 3, f)
-             << assets::frameKey(QLatin1Char('G'), 3, f);
+        keys.push_back(assets::frameKey('M', 3, f));
+        keys.push_back(assets::frameKey('G', 3, f));
     }
     for (int pass = 0; pass < 2; ++pass) {
-        for (const QString& key : keys) {
-            ASSERT_EQ(assets::frame(key), decodedFresh(framePath(key))) << qPrintable(key);
-            ASSERT_EQ(assets::scene(3), decodedFresh(QStringLiteral(":/soramado/view/3.png")))
-                << "after " << qPrintable(key);
+        for (const std::string& key : keys) {
+            ASSERT_EQ(*assets::frame(key), decodedFresh(framePath(key))) << key;
+            ASSERT_EQ(*assets::scene(3), decodedFresh(scenePath(3))) << "after " << key;
         }
         std::reverse(keys.begin(), keys.end());
     }
     for (int p = assets::SceneCount; p >= 1; --p)
-        EXPECT_EQ(assets::scene(p), decodedFresh(QStringLiteral(":/soramado/view/%1.png").arg(p)))
-            << "scene " << p;
+        EXPECT_EQ(*assets::scene(p), decodedFresh(scenePath(p))) << "scene " << p;
 }
 
-TEST_F(AssetCache, KeysWithoutAPictureStayNullAndKeepNothingOut)
+TEST_F(AssetCache, KeysWithoutAPictureGiveNothingAndKeepNothingOut)
 {
-    const QImage day = assets::scene(3);
+    const assets::PictureRef day = assets::scene(3);
     for (const char* key : {"M0111", "G0700", "X0101", "M01011", ""})
-        EXPECT_TRUE(assets::frame(QString::fromLatin1(key)).isNull()) << key;
-    EXPECT_TRUE(assets::scene(0).isNull());
-    EXPECT_TRUE(assets::scene(7).isNull());
+        EXPECT_FALSE(assets::frame(key)) << key;
+    EXPECT_FALSE(assets::scene(0));
+    EXPECT_FALSE(assets::scene(7));
     // The day scene is still the one kept: the same pixels, not decoded again.
-    EXPECT_EQ(assets::scene(3).constBits(), day.constBits());
+    EXPECT_EQ(assets::scene(3).get(), day.get());
 }
 
 TEST_F(AssetCache, OneStepsPicturesAreDecodedOncePerFrame)
 {
     // Mask, sprite and scene, as a step asks for them twice running: the
     // second step gets the very same pixels back.
-    const QImage mask = assets::frame(QStringLiteral("M0305"));
-    const QImage sprite = assets::frame(QStringLiteral("G0305"));
-    const QImage scene = assets::scene(3);
-    EXPECT_EQ(assets::frame(QStringLiteral("M0305")).constBits(), mask.constBits());
-    EXPECT_EQ(assets::frame(QStringLiteral("G0305")).constBits(), sprite.constBits());
-    EXPECT_EQ(assets::scene(3).constBits(), scene.constBits());
+    const assets::PictureRef mask = assets::frame("M0305");
+    const assets::PictureRef sprite = assets::frame("G0305");
+    const assets::PictureRef scene = assets::scene(3);
+    EXPECT_EQ(assets::frame("M0305").get(), mask.get());
+    EXPECT_EQ(assets::frame("G0305").get(), sprite.get());
+    EXPECT_EQ(assets::scene(3).get(), scene.get());
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+#include "common/numbers.h"
 #include "sky/phase.h"
 #include "sky/stars.h"
 
@@ -6,54 +7,54 @@
 #include <gtest/gtest.h>
 
 using namespace soramado;
+using namespace soramado::fakes;
 
 namespace {
 
-const SunTimes TokyoMay1{QTime(5, 18, 24), QTime(18, 3, 36)};
+const SunTimes TokyoMay1{hms(5, 18, 24), hms(18, 3, 36)};
 
 TEST(Phase, ThresholdsAreHalfOpen)
 {
     const struct {
-        QTime now;
+        std::int32_t now;
         Phase phase;
     } rows[] = {
-        {QTime(5, 3, 23), PhaseNight},    {QTime(5, 3, 24), PhaseDawn},
-        {QTime(5, 18, 23), PhaseDawn},    {QTime(5, 18, 24), PhaseMorning},
-        {QTime(6, 18, 24), PhaseDay},     {QTime(17, 3, 35), PhaseDay},
-        {QTime(17, 3, 36), PhaseEvening}, {QTime(18, 3, 36), PhaseDusk},
-        {QTime(18, 18, 35), PhaseDusk},   {QTime(18, 18, 36), PhaseNight},
+        {hms(5, 3, 23), PhaseNight},    {hms(5, 3, 24), PhaseDawn},  {hms(5, 18, 23), PhaseDawn},
+        {hms(5, 18, 24), PhaseMorning}, {hms(6, 18, 24), PhaseDay},  {hms(17, 3, 35), PhaseDay},
+        {hms(17, 3, 36), PhaseEvening}, {hms(18, 3, 36), PhaseDusk}, {hms(18, 18, 35), PhaseDusk},
+        {hms(18, 18, 36), PhaseNight},
     };
     for (const auto& row : rows)
-        EXPECT_EQ(phaseAt(row.now, TokyoMay1), row.phase) << row.now.toString().toStdString();
+        EXPECT_EQ(phaseAt(row.now, TokyoMay1), row.phase) << timeText(row.now);
 }
 
 TEST(Phase, MidnightIsNightEverywhereAllYear)
 {
     LocationArray locations;
     InitLocations(locations);
-    for (QDate day(2003, 1, 1); day <= QDate(2004, 12, 31); day = day.addDays(1)) {
+    for (Date day = ymd(2003, 1, 1); day <= ymd(2004, 12, 31);
+         day = std::chrono::sys_days{day} + std::chrono::days{1}) {
         for (const Location& location : locations) {
             const SunTimes sun = computeSunTimes(day, location);
-            ASSERT_EQ(phaseAt(QTime(0, 0, 0), sun), PhaseNight);
-            ASSERT_EQ(phaseAt(QTime(23, 59, 59), sun), PhaseNight);
+            ASSERT_EQ(phaseAt(hms(0, 0, 0), sun), PhaseNight);
+            ASSERT_EQ(phaseAt(hms(23, 59, 59), sun), PhaseNight);
         }
     }
 }
 
 TEST(Stars, WantedCountFollowsMinuteBoundaries)
 {
-    const QTime sunset = TokyoMay1.Sunset; // the evening ends at 18:18:36
+    const std::int32_t sunset = TokyoMay1.Sunset; // the evening ends at 18:18:36
     const struct {
-        QTime now;
+        std::int32_t now;
         int wanted;
     } rows[] = {
-        {QTime(17, 3, 36), 0},   {QTime(17, 5, 59), 0}, {QTime(17, 6, 0), 1},
-        {QTime(17, 10, 59), 1},  {QTime(17, 11, 0), 2}, {QTime(18, 1, 0), 12},
-        {QTime(18, 3, 36), 12},  {QTime(18, 6, 0), 13}, {QTime(18, 16, 0), 15},
-        {QTime(18, 18, 35), 15},
+        {hms(17, 3, 36), 0},  {hms(17, 5, 59), 0},   {hms(17, 6, 0), 1},   {hms(17, 10, 59), 1},
+        {hms(17, 11, 0), 2},  {hms(18, 1, 0), 12},   {hms(18, 3, 36), 12}, {hms(18, 6, 0), 13},
+        {hms(18, 16, 0), 15}, {hms(18, 18, 35), 15},
     };
     for (const auto& row : rows)
-        EXPECT_EQ(starsWantedAt(row.now, sunset), row.wanted) << row.now.toString().toStdString();
+        EXPECT_EQ(starsWantedAt(row.now, sunset), row.wanted) << timeText(row.now);
 }
 
 TEST(Stars, LandInsideTheirBandWhateverTheDraws)
@@ -64,11 +65,11 @@ TEST(Stars, LandInsideTheirBandWhateverTheDraws)
             fakes::ScriptedRandom random;
             random.queue(r);
             random.queue(r);
-            const QPoint p = nextStarPixel(random, twips, twips);
-            EXPECT_GE(p.x(), 3);
-            EXPECT_LE(p.x(), 156);
-            EXPECT_GE(p.y(), 3);
-            EXPECT_LE(p.y(), 56);
+            const PixelPoint p = nextStarPixel(random, twips, twips);
+            EXPECT_GE(p.x, 3);
+            EXPECT_LE(p.x, 156);
+            EXPECT_GE(p.y, 3);
+            EXPECT_LE(p.y, 56);
             EXPECT_EQ(random.draws(), 2);
         }
     }
@@ -76,7 +77,7 @@ TEST(Stars, LandInsideTheirBandWhateverTheDraws)
     random.queue(0.5);
     random.queue(0.25);
     // Column 3 + Int(0.5 × 154), row 3 + Int(0.25 × 54).
-    EXPECT_EQ(nextStarPixel(random, 15, 15), QPoint(80, 16));
+    EXPECT_EQ(nextStarPixel(random, 15, 15), (PixelPoint{80, 16}));
 }
 
 } // namespace

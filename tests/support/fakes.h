@@ -1,9 +1,8 @@
 #pragma once
 
+#include "common/datetime.h"
 #include "platform/clock.h"
 #include "platform/random.h"
-
-#include <QDateTime>
 
 #include <deque>
 
@@ -49,9 +48,30 @@ private:
     int draws_ = 0;
 };
 
-inline QDateTime at(int y, int mo, int d, int h = 0, int mi = 0, int s = 0, int ms = 0)
+inline Date ymd(int y, int m, int d)
 {
-    return QDateTime(QDate(y, mo, d), QTime(h, mi, s, ms));
+    return Date{std::chrono::year{y}, std::chrono::month{static_cast<unsigned>(m)},
+                std::chrono::day{static_cast<unsigned>(d)}};
+}
+
+inline std::int32_t hms(int h, int m, int s = 0)
+{
+    return secondOfDay(h, m, s);
+}
+
+inline LocalDateTime at(int y, int mo, int d, int h = 0, int mi = 0, int s = 0, int ms = 0)
+{
+    return LocalDateTime{ymd(y, mo, d), secondOfDay(h, mi, s), ms};
+}
+
+inline LocalDateTime at(Date date, std::int32_t time)
+{
+    return LocalDateTime{date, time, 0};
+}
+
+inline LocalDateTime addSecs(const LocalDateTime& from, std::int64_t s)
+{
+    return addMilliseconds(from, s * 1000);
 }
 
 } // namespace soramado::fakes

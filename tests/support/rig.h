@@ -1,42 +1,47 @@
 #pragma once
 
-#include "app/clockcore.h"
+#include "app/clockapp.h"
+#include "app/headless.h"
 #include "assets/assets.h"
-#include "platform/clock.h"
-#include "platform/rasterop.h"
+#include "common/picture.h"
 #include "sky/stars.h"
 #include "support/fakes.h"
 
+#include <algorithm>
+#include <string>
+
 namespace soramado::fakes {
 
-// A core started at a moment, ticking on a settable clock with a given generator.
+// A whole program started at a moment in a city, ticking on a settable clock
+// with a given generator.
 template <typename R> struct Rig {
-    SettableClock clock;
     R random;
-    ClockCore core{clock, random};
+    HeadlessClock headless{random};
+    SettableClock& clock = headless.clock;
+    ClockApp& app = headless.app;
+    ClockCore& core = headless.app.core();
 
-    explicit Rig(QDateTime start, int city = DefaultLocationIndex)
+    explicit Rig(LocalDateTime start, int city = DefaultLocationIndex)
     {
         clock.set(start);
-        core.startUp();
-        core.setLocationIndex(static_cast<std::int16_t>(city));
-        core.finishStartUp();
+        headless.store.values()["Location"] = std::to_string(city);
+        app.startUp();
     }
-    void tickAt(QDateTime moment)
+    void tickAt(LocalDateTime moment)
     {
         clock.set(moment);
-        core.tick();
+        app.tick();
     }
     // One tick 100 ms after the last.
     void tick()
     {
         clock.advanceMs(100);
-        core.tick();
+        app.tick();
     }
-    const QImage& view() const { return core.view().image(); }
+    const Picture& view() const { return app.view(); }
 };
 
-inline int countPixels(const QImage& image, QRgb colour, int rows = 120)
+inline int countPixels(const Picture& image, std::uint32_t colour, int rows = 120)
 {
     int n = 0;
     for (int y = 0; y < std::min(rows, image.height()); ++y)
@@ -45,24 +50,22 @@ inline int countPixels(const QImage& image, QRgb colour, int rows = 120)
     return n;
 }
 
-inline int countStars(const QImage& image)
+inline int countStars(const Picture& image)
 {
     return countPixels(image, StarColour);
 }
 
 // A scene with a visitor frame laid over it, as the view should show it.
-inline QImage composed(QImage background, int visitor, int frame)
+inline Picture composed(Picture background, int visitor, int frame)
 {
-    background = background.convertToFormat(QImage::Format_RGB32);
-    combineMaskAndSprite(background,
-                         assets::frame(assets::frameKey(QLatin1Char('M'), visitor, frame)),
-                         assets::frame(assets::frameKey(QLatin1Char('G'), visitor, frame)));
+    combineMaskAndSprite(background, *assets::frame(assets::frameKey('M', visitor, frame)),
+                         *assets::frame(assets::frameKey('G', visitor, frame)));
     return background;
 }
 
-inline QImage sceneImage(int phase)
+inline Picture sceneImage(int phase)
 {
-    return assets::scene(phase).convertToFormat(QImage::Format_RGB32);
+    return *assets::scene(phase);
 }
 
 } // namespace soramado::fakes

@@ -36,5 +36,45 @@ cmp -s "$tmp/dusk.png" "$tmp/again.png" || fail "--png with one seed is not repe
 size=$(od -An -tu1 -j16 -N8 "$tmp/dusk.png" | tr -s ' ')
 [ "$size" = " 0 0 0 160 0 0 0 120" ] || fail "--png size: $size"
 
+# A moment is a wall-clock date and time: a daylight-saving gap of the
+# machine's own zone is still a moment the model can answer for.
+out=$(TZ=Europe/Berlin "$preview" --city 2 --at "2003-03-30 02:30:00" 2>"$tmp/err"); status=$?
+[ $status -eq 0 ] || fail "moment in a DST gap: exit $status, $(cat "$tmp/err")"
+[ "$out" = "2003-03-30 02:30:00 city=2 sunrise=5:35:39 sunset=17:46:21 phase=6 stars=0" ] ||
+    fail "moment in a DST gap: got '$out'"
+for bad in "2003-3-30 02:30:00" "2003-03-30 24:00:00" "2003-03-30 02:60:00" "2003-03-30T02:30:00"; do
+    "$preview" --city 2 --at "$bad" >/dev/null 2>&1 && fail "'$bad' accepted"
+done
+
+# A failed write is a failure: said on stderr, no text line, no file left behind.
+out=$("$preview" --city 2 --at "2003-05-01 18:10:00" --png /dev/full 2>"$tmp/err"); status=$?
+[ $status -ne 0 ] || fail "--png /dev/full: exit 0"
+[ -z "$out" ] || fail "--png /dev/full: printed '$out'"
+grep -q "/dev/full" "$tmp/err" || fail "--png /dev/full: no message naming it: $(cat "$tmp/err")"
+
+mkdir "$tmp/folder"
+"$preview" --city 2 --at "2003-05-01 18:10:00" --png "$tmp/folder" >/dev/null 2>&1 &&
+    fail "--png onto a folder: exit 0"
+"$preview" --city 2 --at "2003-05-01 18:10:00" --png "$tmp/missing/x.png" >/dev/null 2>"$tmp/err" &&
+    fail "--png into a missing folder: exit 0"
+[ -s "$tmp/err" ] || fail "--png into a missing folder: nothing said"
+[ -z "$(ls -A "$tmp/folder")" ] || fail "--png onto a folder left $(ls -A "$tmp/folder")"
+
+"$preview" --city 2 --at "2003-05-01 18:10:00" --png "" >/dev/null 2>"$tmp/err"; status=$?
+[ $status -eq 2 ] || fail "--png '': exit $status"
+
+# Replacing a picture leaves only the picture, whole.
+cp "$tmp/dusk.png" "$tmp/folder/old.png"
+echo "not a picture" >"$tmp/folder/old.png"
+"$preview" --city 2 --at "2003-05-01 18:10:00" --png "$tmp/folder/old.png" --seed 7 >/dev/null ||
+    fail "--png over a file failed"
+cmp -s "$tmp/dusk.png" "$tmp/folder/old.png" || fail "--png over a file: not the picture"
+[ "$(ls -A "$tmp/folder")" = "old.png" ] || fail "--png left $(ls -A "$tmp/folder")"
+
+# "-" is standard output: the picture alone, byte for byte the file's.
+"$preview" --city 2 --at "2003-05-01 18:10:00" --png - --seed 7 >"$tmp/stdout.png" ||
+    fail "--png - failed"
+cmp -s "$tmp/dusk.png" "$tmp/stdout.png" || fail "--png - differs from the file"
+
 if [ $failures -eq 0 ]; then echo "preview: all checks passed"; fi
 exit $((failures > 0))

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include <vector>
 
 using namespace soramado;
@@ -15,10 +17,10 @@ using ScriptRig = Rig<ScriptedRandom>;
 using SpreadRig = Rig<SpreadRandom>;
 
 // 東京, 1 May 2003: sunrise 5:18:24, sunset 18:03:36.
-const QDateTime Night = at(2003, 5, 1, 22, 0, 0);
-const QDateTime Morning = at(2003, 5, 1, 5, 30, 0);
-const QDateTime Noon = at(2003, 5, 1, 12, 0, 0);
-const QDateTime Evening = at(2003, 5, 1, 17, 30, 0);
+const LocalDateTime Night = at(2003, 5, 1, 22, 0, 0);
+const LocalDateTime Morning = at(2003, 5, 1, 5, 30, 0);
+const LocalDateTime Noon = at(2003, 5, 1, 12, 0, 0);
+const LocalDateTime Evening = at(2003, 5, 1, 17, 30, 0);
 
 // The frame on each drawing step, until the ending step (0).
 std::vector<int> schedule(int ticksPerFrame, int frameCount)
@@ -56,7 +58,7 @@ TEST(VisitorSchedule, FramesFollowTheHalfToEvenRounding)
 }
 
 // Runs a requested flight to its end; returns the number of steps that drew.
-int fly(ScriptRig& rig, std::vector<QImage>* views = nullptr)
+int fly(ScriptRig& rig, std::vector<Picture>* views = nullptr)
 {
     rig.core.requestVisitor();
     int drawing = 0;
@@ -75,7 +77,7 @@ TEST(Visitors, EachPhaseFliesItsOwnVisitorForItsSteps)
 {
     const struct {
         const char* name;
-        QDateTime start;
+        LocalDateTime start;
         int visitor;
         int ticksPerFrame;
         int frames;
@@ -89,7 +91,7 @@ TEST(Visitors, EachPhaseFliesItsOwnVisitorForItsSteps)
         SCOPED_TRACE(row.name);
         ScriptRig rig(row.start);
         const int phase = rig.core.state().Phase;
-        std::vector<QImage> views;
+        std::vector<Picture> views;
         EXPECT_EQ(fly(rig, &views), row.drawingSteps);
         const auto frames = schedule(row.ticksPerFrame, row.frames);
         ASSERT_EQ(views.size(), frames.size());
@@ -105,13 +107,14 @@ TEST(Visitors, EachPhaseFliesItsOwnVisitorForItsSteps)
 TEST(Visitors, NeverTouchTheLandscape)
 {
     ScriptRig rig(Noon);
-    const QImage scene = sceneImage(PhaseDay);
+    const Picture scene = sceneImage(PhaseDay);
     rig.core.requestVisitor();
     for (int step = 0; step < 392; ++step) {
         rig.tick();
         for (int y = 80; y < 120; ++y)
-            ASSERT_EQ(0, std::memcmp(rig.view().constScanLine(y), scene.constScanLine(y),
-                                     static_cast<std::size_t>(scene.bytesPerLine())))
+            ASSERT_EQ(0,
+                      std::memcmp(rig.view().row(y), scene.row(y),
+                                  sizeof(std::uint32_t) * static_cast<std::size_t>(scene.width())))
                 << "row " << y << " step " << step;
     }
 }
@@ -154,12 +157,12 @@ TEST(Visitors, APhaseChangeCancelsAFlightAtOnce)
 TEST(Visitors, ChanceStartsNothingOnAPhaseChange)
 {
     // The very first view update always sees a change: a hit there is ignored.
-    SettableClock clock(Noon);
     ScriptedRandom random;
     random.queue(0.0);
-    ClockCore core(clock, random);
-    core.startUp();
-    core.finishStartUp();
+    HeadlessClock headless(random, Noon);
+    SettableClock& clock = headless.clock;
+    ClockCore& core = headless.app.core();
+    headless.app.startUp();
     EXPECT_FALSE(core.state().VisitorActive);
     EXPECT_EQ(core.view().image(), sceneImage(PhaseDay));
 

@@ -1,16 +1,14 @@
 // soramado-preview: what the sky model computes for any city and moment,
 // without a window; optionally the picture the clock would show then.
 
-#include "app/clockcore.h"
+#include "app/headless.h"
 #include "common/numbers.h"
-#include "platform/clock.h"
+#include "moment.h"
 #include "platform/random.h"
+#include "pngfile.h"
 #include "sky/suntimes.h"
 
-#include <QCoreApplication>
-#include <QDateTime>
-#include <QTextStream>
-
+#include <charconv>
 #include <cstdio>
 #include <iostream>
 #include <optional>
@@ -29,146 +27,154 @@ void usage()
                  "usage: soramado-preview --city N --at \"YYYY-MM-DD hh:mm:ss\" [--at ...]\n"
                  "       soramado-preview --city N --at -        (timestamps from standard input)\n"
                  "       soramado-preview --city N --at \"...\" --png FILE [--seed N]\n"
-                 "  N is 0 札幌, 1 仙台, 2 東京, 3 大阪, 4 広島, 5 福岡\n");
+                 "  N is a city number 0 to %d:",
+                 LocationCount - 1);
+    for (int i = 0; i < LocationCount; ++i)
+        std::fprintf(stderr, " %d %s%s", i, cityName(i).c_str(), i + 1 < LocationCount ? "," : "");
+    std::fprintf(stderr, "\n  FILE - writes the picture to standard output (and no text line)\n");
 }
 
-std::optional<QDateTime> parseMoment(const QString& text)
-{
-    const QDateTime at =
-        QDateTime::fromString(text.trimmed(), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-    if (!at.isValid())
-        return std::nullopt;
-    return at;
-}
-
-// The clock as it stands right after starting at that moment.
+// The clock as it stands right after starting at that moment in that city.
 struct Started {
-    SettableClock clock;
     SeededRandom random;
-    ClockCore core;
-    Started(const QDateTime& at, int city, std::uint64_t seed)
-        : clock(at), random(seed), core(clock, random)
+    HeadlessClock headless;
+    Started(const LocalDateTime& at, int city, std::uint64_t seed)
+        : random(seed), headless(random, at, [](const std::string&) {})
     {
-        core.startUp();
-        core.setLocationIndex(static_cast<std::int16_t>(city));
-        core.finishStartUp();
+        headless.store.WriteSetting("Location", std::to_string(city));
+        headless.app.startUp();
     }
+    const ClockCore& core() const { return headless.app.core(); }
 };
 
-QString line(const QDateTime& at, int city, std::uint64_t seed)
+std::string line(const LocalDateTime& at, int city, std::uint64_t seed)
 {
     const Started started(at, city, seed);
-    const SunTimes& sun = started.core.sunTimes();
-    return QStringLiteral("%1 city=%2 sunrise=%3 sunset=%4 phase=%5 stars=%6")
-        .arg(at.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")))
-        .arg(city)
-        .arg(timeText(sun.Sunrise), timeText(sun.Sunset))
-        .arg(started.core.state().Phase)
-        .arg(started.core.state().StarsWanted);
+    const SunTimes& sun = started.core().sunTimes();
+    return momentText(at) + " city=" + std::to_string(city) + " sunrise=" + timeText(sun.Sunrise) +
+           " sunset=" + timeText(sun.Sunset) +
+           " phase=" + std::to_string(started.core().state().Phase) +
+           " stars=" + std::to_string(started.core().state().StarsWanted);
+}
+
+template <typename T> std::optional<T> wholeNumber(const std::string& text)
+{
+    T value{};
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size())
+        return std::nullopt;
+    return value;
+}
+
+void badMoment(const std::string& text)
+{
+    std::fprintf(stderr, "soramado-preview: bad timestamp '%s': use \"YYYY-MM-DD hh:mm:ss\"\n",
+                 text.c_str());
 }
 
 } // namespace
 
 int main(int argc, char* argv[])
 {
-    QCoreApplication app(argc, argv);
-    const QStringList args = QCoreApplication::arguments().mid(1);
+    const std::vector<std::string> args(argv + 1, argv + argc);
 
     std::optional<int> city;
-    QStringList moments;
-    QString pngFile;
+    std::vector<std::string> moments;
+    std::optional<std::string> pngFile;
     std::uint64_t seed = 1;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString& arg = args[i];
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
         const bool hasValue = i + 1 < args.size();
-        if ((arg == QLatin1String("--help") || arg == QLatin1String("-h"))) {
+        if (arg == "--help" || arg == "-h") {
             usage();
             return 0;
         }
         if (!hasValue) {
-            std::fprintf(stderr, "soramado-preview: %s needs a value\n", qPrintable(arg));
+            std::fprintf(stderr, "soramado-preview: %s needs a value\n", arg.c_str());
             usage();
             return BadInput;
         }
-        const QString value = args[++i];
-        if (arg == QLatin1String("--city")) {
-            bool ok = false;
-            const int n = value.toInt(&ok);
-            if (!ok || n < 0 || n >= LocationCount) {
-                std::fprintf(stderr, "soramado-preview: bad city '%s': give 0 to 5\n",
-                             qPrintable(value));
+        const std::string& value = args[++i];
+        if (arg == "--city") {
+            const std::optional<int> n = wholeNumber<int>(value);
+            if (!n || *n < 0 || *n >= LocationCount) {
+                std::fprintf(stderr, "soramado-preview: bad city '%s': give 0 to %d\n",
+                             value.c_str(), LocationCount - 1);
                 return BadInput;
             }
             city = n;
-        } else if (arg == QLatin1String("--at")) {
-            moments << value;
-        } else if (arg == QLatin1String("--png")) {
-            pngFile = value;
-        } else if (arg == QLatin1String("--seed")) {
-            bool ok = false;
-            seed = value.toULongLong(&ok);
-            if (!ok) {
-                std::fprintf(stderr, "soramado-preview: bad seed '%s'\n", qPrintable(value));
+        } else if (arg == "--at") {
+            moments.push_back(value);
+        } else if (arg == "--png") {
+            if (value.empty()) {
+                std::fprintf(stderr, "soramado-preview: --png needs a file name (or - for "
+                                     "standard output)\n");
                 return BadInput;
             }
+            pngFile = value;
+        } else if (arg == "--seed") {
+            const std::optional<std::uint64_t> n = wholeNumber<std::uint64_t>(value);
+            if (!n) {
+                std::fprintf(stderr, "soramado-preview: bad seed '%s'\n", value.c_str());
+                return BadInput;
+            }
+            seed = *n;
         } else {
-            std::fprintf(stderr, "soramado-preview: unknown option '%s'\n", qPrintable(arg));
+            std::fprintf(stderr, "soramado-preview: unknown option '%s'\n", arg.c_str());
             usage();
             return BadInput;
         }
     }
-    if (!city || moments.isEmpty()) {
+    if (!city || moments.empty()) {
         usage();
         return BadInput;
     }
 
-    if (!pngFile.isEmpty()) {
-        if (moments.size() != 1 || moments.front() == QLatin1String("-")) {
+    if (pngFile) {
+        if (moments.size() != 1 || moments.front() == "-") {
             std::fprintf(stderr, "soramado-preview: --png takes exactly one --at moment\n");
             return BadInput;
         }
-        const auto at = parseMoment(moments.front());
+        const std::optional<LocalDateTime> at = parseMoment(moments.front());
         if (!at) {
-            std::fprintf(stderr,
-                         "soramado-preview: bad timestamp '%s': use \"YYYY-MM-DD hh:mm:ss\"\n",
-                         qPrintable(moments.front()));
+            badMoment(moments.front());
             return BadInput;
         }
         const Started started(*at, *city, seed);
-        if (!started.core.view()
-                 .image()
-                 .convertToFormat(QImage::Format_RGB888)
-                 .save(pngFile, "PNG")) {
-            std::fprintf(stderr, "soramado-preview: cannot write '%s'\n", qPrintable(pngFile));
+        if (const std::optional<std::string> failure =
+                writePng(started.core().view().image(), *pngFile)) {
+            std::fprintf(stderr, "soramado-preview: %s\n", failure->c_str());
             return 1;
         }
-        std::printf("%s\n", qPrintable(line(*at, *city, seed)));
-        return 0;
+        if (*pngFile != "-")
+            std::printf("%s\n", line(*at, *city, seed).c_str());
+        return std::fflush(stdout) == 0 ? 0 : 1;
     }
 
     int status = 0;
-    const auto answer = [&](const QString& text) {
-        const auto at = parseMoment(text);
+    const auto answer = [&](const std::string& text) {
+        const std::optional<LocalDateTime> at = parseMoment(text);
         if (!at) {
-            std::fprintf(stderr,
-                         "soramado-preview: bad timestamp '%s': use \"YYYY-MM-DD hh:mm:ss\"\n",
-                         qPrintable(text));
+            badMoment(text);
             status = BadInput;
             return;
         }
-        std::printf("%s\n", qPrintable(line(*at, *city, seed)));
+        std::printf("%s\n", line(*at, *city, seed).c_str());
     };
-    for (const QString& moment : moments) {
-        if (moment == QLatin1String("-")) {
+    for (const std::string& moment : moments) {
+        if (moment == "-") {
             std::string input;
             while (std::getline(std::cin, input)) {
-                const QString text = QString::fromStdString(input);
-                if (!text.trimmed().isEmpty())
-                    answer(text);
+                if (input.find_first_not_of(" \t\r\n\f\v") != std::string::npos)
+                    answer(input);
             }
         } else {
             answer(moment);
         }
+    }
+    if (std::fflush(stdout) != 0) {
+        std::fprintf(stderr, "soramado-preview: cannot write to standard output\n");
+        return 1;
     }
     return status;
 }

@@ -1,0 +1,89 @@
+#include "app/clockapp.h"
+
+#include "app/layout.h"
+#include "app/placement.h"
+#include "platform/fontchooser.h"
+#include "platform/screen.h"
+#include "platform/topmost.h"
+#include "sky/suntimes.h"
+
+namespace soramado {
+
+ClockApp::ClockApp(Seams seams)
+    : seams_(std::move(seams)), core_(seams_.clock, seams_.random),
+      settings_(seams_.store, seams_.warn), clockFontFace_(layout::ClockFontFace),
+      clockFontPoints_(layout::TimeDesignPoints)
+{}
+
+void ClockApp::startUp()
+{
+    core_.setTwipsPerPixel(seams_.screen.twipsPerPixelX(), seams_.screen.twipsPerPixelY());
+    core_.startUp();
+
+    const StoredSettings stored = settings_.read();
+    core_.setLocationIndex(stored.LocationIndex);
+    clockFontFace_ = stored.Font;
+    storedPosition_ = stored.framePosition();
+    // The command flips the flag back, and so applies and writes it.
+    core_.state().AlwaysOnTop = !stored.AlwaysOnTop;
+    alwaysOnTopCommand();
+
+    core_.finishStartUp();
+}
+
+void ClockApp::tick()
+{
+    core_.tick();
+}
+
+void ClockApp::requestVisitor()
+{
+    core_.requestVisitor();
+}
+
+void ClockApp::fontCommand()
+{
+    const std::optional<std::string> face = seams_.fonts.choose(clockFontFace_);
+    if (!face)
+        return;
+    // Only the face counts; the size is the clock's own.
+    clockFontFace_ = *face;
+    clockFontPoints_ = layout::TimeChosenPoints;
+    settings_.writeFont(clockFontFace_);
+}
+
+void ClockApp::locationCommand(int index)
+{
+    if (index < 0 || index >= LocationCount)
+        return;
+    settings_.writeLocation(static_cast<std::int16_t>(index));
+    // The next tick draws the new city's sky.
+    core_.setLocationIndex(static_cast<std::int16_t>(index));
+}
+
+void ClockApp::alwaysOnTopCommand()
+{
+    bool& on = core_.state().AlwaysOnTop;
+    on = !on;
+    settings_.writeAlwaysTop(on);
+    seams_.topmost.setTopmost(on);
+}
+
+void ClockApp::unload(PixelPoint frameTopLeft)
+{
+    if (unloaded_)
+        return;
+    unloaded_ = true;
+    settings_.writePosition(frameTopLeft);
+}
+
+std::optional<PixelPoint> ClockApp::reachableFramePosition(PixelSize frame,
+                                                           PixelPoint clientInFrame) const
+{
+    if (!storedPosition_)
+        return std::nullopt;
+    return usableFramePosition(*storedPosition_, frame, clientInFrame,
+                               seams_.screen.availableAreas());
+}
+
+} // namespace soramado

@@ -1,0 +1,41 @@
+#include "platform/random.h"
+#include "qt/displayplatform.h"
+#include "qt/fontchooser.h"
+#include "qt/fonts.h"
+#include "qt/mainwindow.h"
+#include "qt/nativestore.h"
+#include "qt/startupguard.h"
+#include "qt/systemclock.h"
+#include "qt/termination.h"
+
+#include <QApplication>
+#include <QLabel>
+
+#include <csignal>
+#include <memory>
+
+int main(int argc, char* argv[])
+{
+#ifdef SIGXFSZ
+    // A write beyond the user's file size limit must fail and be told like any
+    // failed write, not end the clock.
+    std::signal(SIGXFSZ, SIG_IGN);
+#endif
+    soramado::guardDisplayConnection("soramado", argc, argv);
+    soramado::applyDisplayPlatform(argc, argv);
+    QApplication app(argc, argv);
+    soramado::endDisplayGuard();
+    QApplication::setApplicationName(QStringLiteral("Soramado"));
+
+    soramado::registerFontSubstitutes();
+    soramado::SystemClock clock;
+    soramado::SeededRandom random(soramado::seedFromClock(clock));
+    const std::unique_ptr<soramado::SettingsStore> store = soramado::makeNativeSettingsStore();
+    soramado::DialogFontChooser fonts;
+    soramado::MainWindow window(clock, random, *store, fonts);
+    fonts.parent = &window;
+    fonts.currentFont = [&window] { return window.timeLabel()->font(); };
+    soramado::closeOnTermination(&window);
+    window.show();
+    return QApplication::exec();
+}

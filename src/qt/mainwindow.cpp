@@ -1,0 +1,242 @@
+#include "qt/mainwindow.h"
+
+#include "app/layout.h"
+#include "assets/assets.h"
+#include "qt/popupmenu.h"
+#include "qt/topmost.h"
+#include "qt/versionwindow.h"
+#include "qt/viewwidget.h"
+#include "qt/windowhints.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QWindow>
+#include <QtDebug>
+
+namespace soramado {
+
+namespace {
+
+QRect toQRect(const PixelRect& r)
+{
+    return QRect(r.left, r.top, r.width, r.height);
+}
+
+QColor toQColor(std::uint32_t rgb)
+{
+    return QColor::fromRgb(static_cast<QRgb>(rgb | 0xff000000u));
+}
+
+QLabel* makeLabel(QWidget* parent, const PixelRect& geometry, Qt::Alignment alignment,
+                  double pointSize)
+{
+    auto* label = new QLabel(parent);
+    label->setGeometry(toQRect(geometry));
+    label->setAlignment(alignment | Qt::AlignTop);
+    label->setAttribute(Qt::WA_TranslucentBackground);
+    label->setAutoFillBackground(false);
+    QFont font(QString::fromUtf8(layout::LabelFontFace));
+    font.setPointSizeF(pointSize);
+    font.setBold(true);
+    label->setFont(font);
+    return label;
+}
+
+void setTextColour(QLabel* label, std::uint32_t colour)
+{
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, toQColor(colour));
+    label->setPalette(palette);
+}
+
+void warnOnQt(const std::string& message)
+{
+    qWarning().noquote() << QString::fromStdString(message);
+}
+
+} // namespace
+
+MainWindow::MainWindow(const Clock& clock, Random& random, SettingsStore& store, FontChooser& fonts,
+                       QWidget* parent)
+    : QWidget(parent,
+              Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      app_({clock, random, store, *this, fonts, screen_, warnOnQt})
+{
+    setWindowTitle(QStringLiteral("Soramado"));
+    const std::span<const unsigned char> icon = assets::iconPng();
+    setWindowIcon(QIcon(
+        QPixmap::fromImage(QImage::fromData(icon.data(), static_cast<int>(icon.size()), "PNG"))));
+    const QSize client(layout::ClientSize.width, layout::ClientSize.height);
+    setGeometry(QRect(QPoint(layout::DesignPlace.x, layout::DesignPlace.y), client));
+    setFixedSize(client);
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, toQColor(layout::WindowColour));
+    setPalette(palette);
+    setAutoFillBackground(true);
+
+    createControls();
+    createMenu();
+    // The tick runs from creation; its events are handled once start-up is done.
+    timer_.setObjectName(QStringLiteral("Timer1"));
+    timer_.setInterval(100);
+    connect(&timer_, &QTimer::timeout, this, &MainWindow::tick);
+    timer_.start();
+
+    app_.startUp();
+    const QRect frame = frameGeometry();
+    const QPoint clientInFrame = geometry().topLeft() - frame.topLeft();
+    if (const std::optional<PixelPoint> place = app_.reachableFramePosition(
+            {frame.width(), frame.height()}, {clientInFrame.x(), clientInFrame.y()}))
+        move(place->x, place->y);
+    showClockFont();
+    showChecks();
+    showFace();
+
+    // Key preview: the window hears every key, whichever child has the focus.
+    qApp->installEventFilter(this);
+    refuseMinimise(this);
+}
+
+void MainWindow::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    // Sent before the window is mapped, so the manager frames it as asked.
+    askCloseAndMoveOnly(this);
+}
+
+MainWindow::~MainWindow()
+{
+    qApp->removeEventFilter(this);
+}
+
+void MainWindow::createControls()
+{
+    picView_ = new ViewWidget(app_.core().view(), this);
+    picView_->move(layout::ViewPlace.x, layout::ViewPlace.y);
+
+    labDay_ = makeLabel(this, layout::WeekdayLabel, Qt::AlignHCenter, layout::LabelPoints);
+    labDate_ = makeLabel(this, layout::DateLabel, Qt::AlignLeft, layout::LabelPoints);
+    labTime_ = makeLabel(this, layout::TimeLabel, Qt::AlignHCenter, layout::TimeDesignPoints);
+    setTextColour(labDate_, layout::DateColour);
+    setTextColour(labTime_, layout::TimeColour);
+}
+
+void MainWindow::createMenu()
+{
+    mnuPopup_ = new PopupMenu(this);
+    connect(mnuPopup_->mnuFont, &QAction::triggered, this, &MainWindow::fontCommand);
+    for (std::size_t i = 0; i < mnuPopup_->mnuLoc.size(); ++i) {
+        connect(mnuPopup_->mnuLoc[i], &QAction::triggered, this,
+                [this, i] { locationCommand(static_cast<int>(i)); });
+    }
+    connect(mnuPopup_->mnuFront, &QAction::triggered, this, &MainWindow::alwaysOnTopCommand);
+    connect(mnuPopup_->mnuVer, &QAction::triggered, this, &MainWindow::versionCommand);
+    connect(mnuPopup_->mnuQuit, &QAction::triggered, this, &MainWindow::quitCommand);
+    connect(picView_, &ViewWidget::clicked, mnuPopup_,
+            [this](const QPoint& globalPos) { mnuPopup_->popup(globalPos); });
+}
+
+void MainWindow::showClockFont()
+{
+    QFont font = labTime_->font();
+    font.setFamily(QString::fromStdString(app_.clockFontFace()));
+    font.setPointSizeF(app_.clockFontPoints());
+    labTime_->setFont(font);
+}
+
+void MainWindow::showChecks()
+{
+    mnuPopup_->checkLocation(app_.locationIndex());
+    mnuPopup_->mnuFront->setChecked(app_.alwaysOnTop());
+}
+
+void MainWindow::setTopmost(bool on)
+{
+    soramado::setTopmost(this, on);
+    askCloseAndMoveOnly(this); // the flag change rewrote the hints
+}
+
+void MainWindow::fontCommand()
+{
+    app_.fontCommand();
+    showClockFont();
+}
+
+void MainWindow::locationCommand(int index)
+{
+    app_.locationCommand(index);
+    showChecks();
+}
+
+void MainWindow::alwaysOnTopCommand()
+{
+    app_.alwaysOnTopCommand();
+    showChecks();
+}
+
+void MainWindow::versionCommand()
+{
+    VersionWindow window(this);
+    window.exec();
+}
+
+void MainWindow::quitCommand()
+{
+    // The same way out as the close box.
+    close();
+}
+
+void MainWindow::tick()
+{
+    app_.tick();
+    showFace();
+}
+
+void MainWindow::showFace()
+{
+    const ClockFace& face = app_.face();
+    // QLabel ignores a text equal to the one it shows, so an unchanged label costs nothing.
+    if ((labDay_->palette().color(QPalette::WindowText).rgb() & 0xffffffu) != face.weekdayColour)
+        setTextColour(labDay_, face.weekdayColour);
+    labDate_->setText(QString::fromStdString(face.date));
+    labDay_->setText(QString::fromStdString(face.weekday));
+    labTime_->setText(QString::fromStdString(face.time));
+    picView_->setPhase(app_.phase());
+    picView_->refresh();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (widget && widget->window() == this) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            handleKey(key->key(), key->modifiers());
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void MainWindow::handleKey(int key, Qt::KeyboardModifiers modifiers)
+{
+    const Qt::KeyboardModifiers held =
+        modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+    if (key == Qt::Key_F9 && held == Qt::ShiftModifier)
+        app_.requestVisitor();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    event->accept();
+    // The native window knows the frame that the window manager added even
+    // when the widget's cached frame is stale (a manager that started late).
+    const QPoint frame = windowHandle() ? windowHandle()->framePosition() : pos();
+    app_.unload({frame.x(), frame.y()});
+    timer_.stop();
+    // A tool window does not end the event loop by itself when it closes.
+    QCoreApplication::quit();
+}
+
+} // namespace soramado

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "app/clockapp.h"
+#include "platform/topmost.h"
+#include "qt/qtscreen.h"
+
+#include <QTimer>
+#include <QWidget>
+
+class QLabel;
+
+namespace soramado {
+
+class Clock;
+class FontChooser;
+class PopupMenu;
+class Random;
+class SettingsStore;
+class ViewWidget;
+
+// The clock window: the view on top and, on a pink strip below it, the date,
+// the weekday and the time. It shows what the core's program holds and routes
+// events to it.
+class MainWindow : public QWidget, private TopmostRequest {
+    Q_OBJECT
+public:
+    MainWindow(const Clock& clock, Random& random, SettingsStore& store, FontChooser& fonts,
+               QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    ClockApp& app() { return app_; }
+    QLabel* timeLabel() const { return labTime_; }
+    QLabel* dateLabel() const { return labDate_; }
+    QLabel* dayLabel() const { return labDay_; }
+    ViewWidget* viewWidget() const { return picView_; }
+    PopupMenu* popupMenu() const { return mnuPopup_; }
+
+    // One tick of the clock, as the timer runs it.
+    void tick();
+
+    // The commands of the popup menu.
+    void fontCommand();
+    void locationCommand(int index);
+    void alwaysOnTopCommand();
+    void versionCommand();
+    void quitCommand();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void setTopmost(bool on) override;
+    void createControls();
+    void createMenu();
+    void showFace();
+    void showChecks();
+    void showClockFont();
+    void handleKey(int key, Qt::KeyboardModifiers modifiers);
+
+    QtScreen screen_;
+    ClockApp app_;
+    QTimer timer_{this}; // a child, so that tests can find and hold it
+    ViewWidget* picView_ = nullptr;
+    QLabel* labDay_ = nullptr;
+    QLabel* labDate_ = nullptr;
+    QLabel* labTime_ = nullptr;
+    PopupMenu* mnuPopup_ = nullptr;
+};
+
+} // namespace soramado

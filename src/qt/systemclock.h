@@ -1,0 +1,13 @@
+#pragma once
+
+#include "platform/clock.h"
+
+namespace soramado {
+
+// The system's local date and time; a change of the time zone is seen within a tick.
+class SystemClock final : public Clock {
+public:
+    LocalDateTime now() const override;
+};
+
+} // namespace soramado

@@ -1,0 +1,9 @@
+#pragma once
+
+namespace soramado {
+
+// Makes standard output carry bytes unchanged (no newline translation), for a
+// picture written there.
+void useBinaryStandardOutput();
+
+} // namespace soramado
