@@ -21,15 +21,17 @@ set(SORAMADO_WINE_ENVIRONMENT
     WINESERVER=${SORAMADO_WINESERVER}
     WINELOADER=${SORAMADO_WINE64})
 
-# The tests that run Windows programs require the fixture "wine": a
-# persistent wineserver and a booted prefix. Started from a test, a Wine
+# The tests that run Windows programs require the fixture "wine": a private
+# X server, a persistent wineserver and a booted prefix. Started from a test, a Wine
 # service would keep CTest's output pipe open and CTest would wait for it, so
 # the script detaches their standard streams.
 if(SORAMADO_BUILD_TESTS)
     add_test(NAME wine.start
         COMMAND sh ${PROJECT_SOURCE_DIR}/tests/win32/wine-start.sh
                 ${SORAMADO_WINEPREFIX} ${SORAMADO_WINE64} ${SORAMADO_WINESERVER})
-    add_test(NAME wine.stop COMMAND ${SORAMADO_WINESERVER} -k)
+    add_test(NAME wine.stop
+        COMMAND sh ${PROJECT_SOURCE_DIR}/tests/win32/wine-stop.sh
+                ${SORAMADO_WINEPREFIX} ${SORAMADO_WINESERVER})
     set_tests_properties(wine.start PROPERTIES FIXTURES_SETUP wine TIMEOUT 180
         ENVIRONMENT "${SORAMADO_WINE_ENVIRONMENT}" LABELS "unit;windows")
     set_tests_properties(wine.stop PROPERTIES FIXTURES_CLEANUP wine
@@ -37,10 +39,14 @@ if(SORAMADO_BUILD_TESTS)
 endif()
 
 # soramado_add_wine_test(NAME name COMMAND target args... [LABELS labels...])
-# One CTest test for a whole Windows test program, run under Wine.
+# One CTest test for a whole Windows test program, run under Wine on the
+# fixture's display.
 function(soramado_add_wine_test)
     cmake_parse_arguments(T "" "NAME" "COMMAND;LABELS" ${ARGN})
-    add_test(NAME ${T_NAME} COMMAND ${T_COMMAND})
+    list(POP_FRONT T_COMMAND program)
+    add_test(NAME ${T_NAME}
+        COMMAND sh ${PROJECT_SOURCE_DIR}/tests/win32/wine-run.sh ${SORAMADO_WINEPREFIX}
+                ${SORAMADO_WINE64} $<TARGET_FILE:${program}> ${T_COMMAND})
     set_tests_properties(${T_NAME} PROPERTIES FIXTURES_REQUIRED wine
         ENVIRONMENT "${SORAMADO_WINE_ENVIRONMENT}" LABELS "${T_LABELS}" TIMEOUT 300)
 endfunction()

@@ -33,8 +33,9 @@ void drawLabel(HDC dc, const std::string& text, const RECT& place, HFONT font, U
 
 } // namespace
 
-MainWindow::MainWindow(HINSTANCE instance, const Clock& clock, Random& random)
-    : instance_(instance), store_(warn), fonts_(warn),
+MainWindow::MainWindow(HINSTANCE instance, const Clock& clock, Random& random,
+                       std::wstring settingsKey)
+    : instance_(instance), store_(warn, HKEY_CURRENT_USER, std::move(settingsKey)), fonts_(warn),
       app_(ClockApp::Seams{clock, random, store_, topmost_, fonts_, screen_, warn})
 {}
 
@@ -80,6 +81,7 @@ bool MainWindow::create(int showCommand)
     const SIZE frame = frameSize(dpi_);
     SetWindowPos(window_, nullptr, start.x, start.y, frame.cx, frame.cy,
                  SWP_NOZORDER | SWP_NOACTIVATE);
+    fitClientArea();
     showFace();
     SetTimer(window_, TickTimer, TickMilliseconds, nullptr);
     ShowWindow(window_, showCommand);
@@ -256,6 +258,7 @@ void MainWindow::onDpiChanged(UINT dpi, const RECT& suggested)
     const SIZE size = frameSize(dpi);
     SetWindowPos(window_, nullptr, suggested.left, suggested.top, size.cx, size.cy,
                  SWP_NOZORDER | SWP_NOACTIVATE);
+    fitClientArea();
     view_.forget();
     InvalidateRect(window_, nullptr, TRUE);
 }
@@ -303,6 +306,24 @@ SIZE MainWindow::frameSize(UINT dpi) const
     RECT frame{0, 0, scaled(layout::ClientSize.width, dpi), scaled(layout::ClientSize.height, dpi)};
     AdjustWindowRectExForDpi(&frame, Style, FALSE, ExStyle, dpi);
     return SIZE{frame.right - frame.left, frame.bottom - frame.top};
+}
+
+void MainWindow::fitClientArea()
+{
+    // The frame the system really draws may differ from the one computed for
+    // the density (Wine keeps the frame at the system's density), and the
+    // client area is what must have the designed size.
+    RECT frame{};
+    RECT client{};
+    GetWindowRect(window_, &frame);
+    GetClientRect(window_, &client);
+    const int width = scaled(layout::ClientSize.width, dpi_);
+    const int height = scaled(layout::ClientSize.height, dpi_);
+    if (client.right == width && client.bottom == height)
+        return;
+    SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left + width - client.right,
+                 frame.bottom - frame.top + height - client.bottom,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 POINT MainWindow::designFramePlace() const

@@ -22,7 +22,9 @@ public:
     static constexpr DWORD Style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
     static constexpr DWORD ExStyle = WS_EX_TOOLWINDOW | WS_EX_WINDOWEDGE;
 
-    MainWindow(HINSTANCE instance, const Clock& clock, Random& random);
+    // settingsKey: below HKEY_CURRENT_USER; tests give their own.
+    MainWindow(HINSTANCE instance, const Clock& clock, Random& random,
+               std::wstring settingsKey = RegistrySettingsStore::DefaultKey);
     MainWindow(const MainWindow&) = delete;
     MainWindow& operator=(const MainWindow&) = delete;
     ~MainWindow();
@@ -51,6 +53,7 @@ private:
     void layOut(UINT dpi);
     void createFonts();
     SIZE frameSize(UINT dpi) const;
+    void fitClientArea();
     POINT designFramePlace() const;
     POINT startPlace() const;
     void showFace();
