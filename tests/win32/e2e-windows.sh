@@ -239,6 +239,12 @@ count_colour() {
         -fill black +opaque "$colour" -fill white -opaque "$colour" -format '%[fx:round(mean*w*h)]' info:
 }
 
+# A client rectangle of a fresh screenshot as a picture file.
+crop_client() {
+    xwd -root -silent >"$work/shot.xwd"
+    convert "xwd:$work/shot.xwd" -crop "${3}x${4}+$((cx + $1))+$((cy + $2))" +repage "$5"
+}
+
 click_view() {
     xdotool mousemove $((cx + 84)) $((cy + 62)) click "$1"
 }
@@ -576,14 +582,14 @@ check_version_window() {
         [ "$green" -gt 1000 ] || fail "OK shows only $green light-green pixels"
         [ "$yellow" -gt 1000 ] || fail "the version text's background has only $yellow light-yellow pixels"
         # The clock ticks on behind it: the time label changes.
-        local first second
-        first=$(count_colour 4 140 162 29 '#0000C0')
-        sleep 1.5
-        second=$(count_colour 4 140 162 29 '#0000C0')
-        [ "$first" != "$second" ] || {
-            sleep 1
-            [ "$(count_colour 4 140 162 29 '#0000C0')" != "$first" ] || fail "the time stood still behind the version window"
-        }
+        crop_client 4 140 162 29 "$work/time1.png"
+        local until_tick
+        until_tick=$(deadline 3)
+        until crop_client 4 140 162 29 "$work/time2.png" &&
+            [ "$(compare -metric AE "$work/time1.png" "$work/time2.png" null: 2>&1 || true)" != 0 ]; do
+            before "$until_tick" || fail "the time stood still behind the version window"
+            sleep 0.2
+        done
         xdotool key "$close_key"
         until=$(deadline 5)
         while [ "$(probe 'バージョン情報' SoramadoVersion | field found)" = 1 ]; do
