@@ -601,7 +601,8 @@ check_version_window() {
 }
 
 # At 192 dpi (Wine's LogPixels) everything doubles: the client area, its
-# design place, and each pixel of the picture becomes a 2 × 2 block.
+# design place, and each pixel of the picture becomes a 2 × 2 block. At 144
+# dpi the layout grows by half.
 check_hidpi() {
     wine_quiet reg add 'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts' \
         /v LogPixels /t REG_DWORD /d 192 /f >/dev/null
@@ -618,6 +619,16 @@ check_hidpi() {
     [ "$differ" = 0 ] || fail "$differ pixels of the view are not part of 2 × 2 blocks"
     differ=$(compare -metric AE "$work/small.png" "$src/src/assets/view/3.png" null: 2>&1 || true)
     [ "$differ" = 0 ] || fail "the view at half size differs from the day scene in $differ pixels"
+    # At 144 dpi the layout grows by half; the picture fills its 240 × 180 place.
+    stop_app
+    wine_quiet reg add 'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts' \
+        /v LogPixels /t REG_DWORD /d 144 /f >/dev/null
+    start_app '2003-05-01 12:00:00'
+    client=$(probe Soramado SoramadoMain | field client)
+    [ "$client" = "240 192 254 258" ] || fail "client area '$client' at 144 dpi, expected '240 192 254 258'"
+    local pink
+    pink=$(count_colour 6 3 240 180 '#FFB0D8')
+    [ "$pink" = 0 ] || fail "$pink pink pixels in the picture's place at 144 dpi"
 }
 
 check_installer() {
