@@ -41,16 +41,16 @@ bool faceInstalled(const std::wstring& face)
     return found;
 }
 
-Font createFont(const FontSpec& spec, UINT dpi)
+Font createFont(const FontRequest& request, UINT dpi)
 {
     LOGFONTW font{};
-    font.lfHeight = fontHeight(spec.points, dpi);
-    font.lfWeight = spec.bold ? FW_BOLD : FW_NORMAL;
-    font.lfItalic = spec.italic ? TRUE : FALSE;
+    font.lfHeight = fontHeight(request.points, dpi);
+    font.lfWeight = request.bold ? FW_BOLD : FW_NORMAL;
+    font.lfItalic = request.italic ? TRUE : FALSE;
     font.lfCharSet = DEFAULT_CHARSET;
     font.lfOutPrecision = OUT_TT_PRECIS;
     font.lfQuality = DEFAULT_QUALITY;
-    wcsncpy(font.lfFaceName, spec.face.c_str(), LF_FACESIZE - 1);
+    wcsncpy(font.lfFaceName, request.face.c_str(), LF_FACESIZE - 1);
     return Font(CreateFontIndirectW(&font));
 }
 

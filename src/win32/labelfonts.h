@@ -39,13 +39,13 @@ std::wstring pickFace(const std::wstring& wanted, std::span<const wchar_t* const
 // Whether GDI knows a font family of this name (EnumFontFamiliesExW).
 bool faceInstalled(const std::wstring& face);
 
-struct FontSpec {
+struct FontRequest {
     std::wstring face;
     double points = 9;
     bool bold = false;
     bool italic = false;
 };
 
-Font createFont(const FontSpec& spec, UINT dpi);
+Font createFont(const FontRequest& request, UINT dpi);
 
 } // namespace soramado::win32

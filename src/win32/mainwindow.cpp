@@ -294,11 +294,11 @@ void MainWindow::createFonts()
 {
     const std::wstring labelFace =
         pickFace(widen(layout::LabelFontFace), LabelFaceFallbacks, faceInstalled);
-    labelFont_ = createFont(FontSpec{labelFace, layout::LabelPoints, true, false}, dpi_);
+    labelFont_ = createFont(FontRequest{labelFace, layout::LabelPoints, true, false}, dpi_);
     timeFace_ = app_.clockFontFace();
     timePoints_ = app_.clockFontPoints();
     const std::wstring clockFace = pickFace(widen(timeFace_), ClockFaceFallbacks, faceInstalled);
-    timeFont_ = createFont(FontSpec{clockFace, timePoints_, true, false}, dpi_);
+    timeFont_ = createFont(FontRequest{clockFace, timePoints_, true, false}, dpi_);
 }
 
 SIZE MainWindow::frameSize(UINT dpi) const

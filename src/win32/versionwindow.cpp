@@ -20,11 +20,11 @@ std::string decimalSeparator()
     return narrow(separator);
 }
 
-FontSpec specOf(const versionlayout::Text& design)
+FontRequest requestOf(const versionlayout::Text& design)
 {
     const std::wstring face = widen(design.face);
     const bool serif = face.find(L"Times") != std::wstring::npos;
-    return FontSpec{
+    return FontRequest{
         pickFace(face, serif ? std::span(SerifFallbacks) : std::span(SansFallbacks), faceInstalled),
         design.points, true, design.italic};
 }
@@ -64,11 +64,11 @@ bool VersionWindow::create()
     background_ = Brush(CreateSolidBrush(colorRef(versionlayout::WindowColour)));
     versionBack_ = Brush(CreateSolidBrush(colorRef(versionlayout::VersionBack)));
     buttonFace_ = Brush(CreateSolidBrush(colorRef(versionlayout::ButtonFace)));
-    nameFont_ = createFont(specOf(versionlayout::Name), dpi_);
-    versionFont_ = createFont(specOf(versionlayout::Version), dpi_);
-    credit1Font_ = createFont(specOf(versionlayout::Program), dpi_);
-    credit2Font_ = createFont(specOf(versionlayout::Credit), dpi_);
-    buttonFont_ = createFont(specOf(versionlayout::OkButton), dpi_);
+    nameFont_ = createFont(requestOf(versionlayout::Name), dpi_);
+    versionFont_ = createFont(requestOf(versionlayout::Version), dpi_);
+    credit1Font_ = createFont(requestOf(versionlayout::Program), dpi_);
+    credit2Font_ = createFont(requestOf(versionlayout::Credit), dpi_);
+    buttonFont_ = createFont(requestOf(versionlayout::OkButton), dpi_);
 
     RECT frame{0, 0, scaled(versionlayout::ClientSize.width, dpi_),
                scaled(versionlayout::ClientSize.height, dpi_)};
