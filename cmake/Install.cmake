@@ -9,22 +9,6 @@ install(TARGETS soramado soramado-preview
     BUNDLE DESTINATION .
 )
 
-# Windows reads the program's icon and version from a resource script.
-if(WIN32)
-    set(SORAMADO_ICON_ICO ${PROJECT_SOURCE_DIR}/src/assets/icon.ico)
-    # The version as the file shows it: major, minor in two digits, revision (1.04.1000).
-    if(PROJECT_VERSION_MINOR LESS 10)
-        set(soramado_minor_text "0${PROJECT_VERSION_MINOR}")
-    else()
-        set(soramado_minor_text "${PROJECT_VERSION_MINOR}")
-    endif()
-    set(SORAMADO_FILE_VERSION
-        "${PROJECT_VERSION_MAJOR}.${soramado_minor_text}.${PROJECT_VERSION_TWEAK}")
-    configure_file(${SORAMADO_PACKAGING_DIR}/windows/soramado.rc.in
-        ${CMAKE_CURRENT_BINARY_DIR}/soramado.rc @ONLY)
-    target_sources(soramado PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/soramado.rc)
-endif()
-
 # The freedesktop pieces: desktop entry, icons, AppStream data, manual page.
 if(UNIX AND NOT APPLE)
     # The larger icons are the 48 × 48 one enlarged by whole factors, pixel by pixel.

@@ -7,7 +7,7 @@ Standard library only. The reference scenes come in as raw RGB bytes
   pixels.py same  SHOT X Y SCENE.rgb             view equals the scene
   pixels.py stars SHOT X Y SCENE.rgb             star count in the sky; the rest equals the scene
   pixels.py cloud SHOT X Y SCENE.rgb             count of cloud greys that are not the scene's
-  pixels.py painted SHOT X Y                     the window at X Y shows its pink corners
+  pixels.py painted SHOT X Y [W H]               the window at X Y (W x H) shows its pink corners
   pixels.py mixed SHOT X Y W H                   how many rows of the box hold more than one colour
 """
 
@@ -72,11 +72,11 @@ def differences(shown, scene):
             if shown[y][x] != scene[y][x]]
 
 
-def painted(shot, left, top):
+def painted(shot, left, top, client_width=CLIENT_WIDTH, client_height=CLIENT_HEIGHT):
     width, height, pixel = read_xwd(shot)
-    if left < 0 or top < 0 or left + CLIENT_WIDTH > width or top + CLIENT_HEIGHT > height:
+    if left < 0 or top < 0 or left + client_width > width or top + client_height > height:
         return 1
-    corners = [pixel(left, top), pixel(left + CLIENT_WIDTH - 1, top + CLIENT_HEIGHT - 1)]
+    corners = [pixel(left, top), pixel(left + client_width - 1, top + client_height - 1)]
     return 0 if all(c == PINK for c in corners) else 1
 
 
@@ -88,8 +88,8 @@ def mixed_rows(shot, left, top, w, h):
 
 
 def main(argv):
-    if len(argv) == 5 and argv[1] == "painted":
-        return painted(argv[2], int(argv[3]), int(argv[4]))
+    if len(argv) in (5, 7) and argv[1] == "painted":
+        return painted(argv[2], *(int(a) for a in argv[3:]))
     if len(argv) == 7 and argv[1] == "mixed":
         return mixed_rows(argv[2], *(int(a) for a in argv[3:7]))
     if len(argv) != 6:

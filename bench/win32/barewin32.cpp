@@ -1,0 +1,43 @@
+// The lightest Win32 program that does what the clock's window does at rest:
+// a fixed tool window of the clock's client size that wakes every 100 ms and
+// paints a pink background. idle-windows.sh sets it beside soramado.exe.
+#include <windows.h>
+
+namespace {
+
+LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_TIMER:
+        return 0;
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    default:
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+}
+
+} // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show)
+{
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = windowProc;
+    windowClass.hInstance = instance;
+    windowClass.hbrBackground = CreateSolidBrush(RGB(255, 176, 216));
+    windowClass.lpszClassName = L"BareWin32";
+    RegisterClassW(&windowClass);
+    const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
+    RECT frame{0, 0, 169, 172};
+    AdjustWindowRectEx(&frame, style, FALSE, WS_EX_TOOLWINDOW);
+    const HWND window = CreateWindowExW(WS_EX_TOOLWINDOW, L"BareWin32", L"BareWin32", style, 400,
+                                        128, frame.right - frame.left, frame.bottom - frame.top,
+                                        nullptr, nullptr, instance, nullptr);
+    SetTimer(window, 1, 100, nullptr);
+    ShowWindow(window, show);
+    MSG message{};
+    while (GetMessageW(&message, nullptr, 0, 0) > 0)
+        DispatchMessageW(&message);
+    return 0;
+}

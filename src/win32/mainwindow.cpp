@@ -1,0 +1,383 @@
+#include "win32/mainwindow.h"
+
+#include "app/layout.h"
+#include "app/placement.h"
+#include "sky/viewsurface.h"
+#include "win32/colour.h"
+#include "win32/dpi.h"
+#include "win32/keys.h"
+#include "win32/labelfonts.h"
+#include "win32/text.h"
+#include "win32/versionwindow.h"
+#include "win32/warning.h"
+
+#include <windowsx.h>
+
+namespace soramado::win32 {
+
+namespace {
+
+constexpr UINT_PTR TickTimer = 1;
+constexpr UINT TickMilliseconds = 100;
+
+void drawLabel(HDC dc, const std::string& text, const RECT& place, HFONT font, UINT align,
+               std::uint32_t colour)
+{
+    const Selection selected(dc, font);
+    SetTextColor(dc, colorRef(colour));
+    RECT box = place;
+    const std::wstring wide = widen(text);
+    DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &box,
+              align | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
+}
+
+} // namespace
+
+MainWindow::MainWindow(HINSTANCE instance, const Clock& clock, Random& random,
+                       std::wstring settingsKey)
+    : instance_(instance), store_(warn, HKEY_CURRENT_USER, std::move(settingsKey)), fonts_(warn),
+      app_(ClockApp::Seams{clock, random, store_, topmost_, fonts_, screen_, warn})
+{}
+
+MainWindow::~MainWindow()
+{
+    if (window_)
+        DestroyWindow(window_);
+}
+
+bool MainWindow::create(int showCommand)
+{
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = windowProc;
+    windowClass.hInstance = instance_;
+    windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    windowClass.hIcon = static_cast<HICON>(
+        LoadImageW(instance_, L"IDI_ICON1", IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
+    windowClass.hIconSm = static_cast<HICON>(LoadImageW(instance_, L"IDI_ICON1", IMAGE_ICON,
+                                                        GetSystemMetrics(SM_CXSMICON),
+                                                        GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+    windowClass.lpszClassName = ClassName;
+    if (!RegisterClassExW(&windowClass) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
+        return false;
+
+    background_ = Brush(CreateSolidBrush(colorRef(layout::WindowColour)));
+    layOut(GetDpiForSystem());
+    const SIZE size = frameSize(dpi_);
+    const POINT place = designFramePlace();
+    // Hidden until start-up has set the fonts and the place.
+    if (!CreateWindowExW(ExStyle, ClassName, L"Soramado", Style, place.x, place.y, size.cx, size.cy,
+                         nullptr, nullptr, instance_, this))
+        return false;
+    // The monitor it landed on decides the density.
+    if (const UINT dpi = GetDpiForWindow(window_); dpi != 0 && dpi != dpi_)
+        layOut(dpi);
+
+    topmost_.setWindow(window_);
+    fonts_.setOwner(window_);
+    app_.startUp();
+    createFonts();
+    const POINT start = startPlace();
+    const SIZE frame = frameSize(dpi_);
+    SetWindowPos(window_, nullptr, start.x, start.y, frame.cx, frame.cy,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    fitClientArea();
+    showFace();
+    SetTimer(window_, TickTimer, TickMilliseconds, nullptr);
+    ShowWindow(window_, showCommand);
+    UpdateWindow(window_);
+    return true;
+}
+
+LRESULT CALLBACK MainWindow::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NCCREATE) {
+        auto* self =
+            static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        self->window_ = window;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!self)
+        return DefWindowProcW(window, message, wParam, lParam);
+    return self->handle(message, wParam, lParam);
+}
+
+LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_PAINT:
+        onPaint();
+        return 0;
+    case WM_ERASEBKGND:
+        onEraseBackground(reinterpret_cast<HDC>(wParam));
+        return 1;
+    case WM_TIMER:
+        if (wParam == TickTimer)
+            onTimer();
+        return 0;
+    case WM_KEYDOWN:
+        if (onKeyDown(wParam))
+            return 0;
+        break;
+    case WM_LBUTTONDOWN:
+        onButtonDown(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}, MK_LBUTTON);
+        return 0;
+    case WM_RBUTTONDOWN:
+        onButtonDown(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}, MK_RBUTTON);
+        return 0;
+    case WM_LBUTTONUP:
+        onButtonUp(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}, MK_LBUTTON);
+        return 0;
+    case WM_RBUTTONUP:
+        onButtonUp(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}, MK_RBUTTON);
+        return 0;
+    case WM_CAPTURECHANGED:
+        pressed_ = 0;
+        return 0;
+    case WM_CLOSE:
+        onClose();
+        return 0;
+    case WM_QUERYENDSESSION:
+        return TRUE;
+    case WM_ENDSESSION:
+        onEndSession(wParam != FALSE);
+        return 0;
+    case WM_DPICHANGED:
+        onDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        return 0;
+    case WM_GETDPISCALEDSIZE:
+        return onGetDpiScaledSize(static_cast<UINT>(wParam), *reinterpret_cast<SIZE*>(lParam));
+    case WM_DESTROY:
+        onDestroy();
+        return 0;
+    default:
+        break;
+    }
+    return DefWindowProcW(window_, message, wParam, lParam);
+}
+
+void MainWindow::onPaint()
+{
+    const PaintScope paint(window_);
+    const HDC dc = paint.dc();
+    ViewBitmap::paint(dc, app_.view(), viewRect_, scalesExactly(dpi_));
+    SetBkMode(dc, TRANSPARENT);
+    const ClockFace& face = app_.face();
+    drawLabel(dc, face.date, dateRect_, labelFont_.get(), DT_LEFT, layout::DateColour);
+    drawLabel(dc, face.weekday, dayRect_, labelFont_.get(), DT_CENTER, face.weekdayColour);
+    drawLabel(dc, face.time, timeRect_, timeFont_.get(), DT_CENTER, layout::TimeColour);
+}
+
+void MainWindow::onEraseBackground(HDC dc)
+{
+    RECT client{};
+    GetClientRect(window_, &client);
+    FillRect(dc, &client, background_.get());
+}
+
+void MainWindow::onTimer()
+{
+    app_.tick();
+    showFace();
+}
+
+bool MainWindow::onKeyDown(WPARAM key)
+{
+    if (!isVisitorKeyDown(key))
+        return false;
+    app_.requestVisitor();
+    return true;
+}
+
+void MainWindow::onButtonDown(POINT at, UINT button)
+{
+    if (!PtInRect(&viewRect_, at))
+        return;
+    pressed_ = button;
+    SetCapture(window_);
+}
+
+void MainWindow::onButtonUp(POINT at, UINT button)
+{
+    const bool click = pressed_ == button && PtInRect(&viewRect_, at);
+    pressed_ = 0;
+    if (GetCapture() == window_)
+        ReleaseCapture();
+    if (!click)
+        return;
+    POINT screenAt{};
+    GetCursorPos(&screenAt);
+    const Menu menu = buildPopupMenu(app_.locationIndex(), app_.alwaysOnTop());
+    if (const std::optional<MenuCommand> command = trackPopupMenu(window_, menu.get(), screenAt))
+        onCommand(*command);
+}
+
+void MainWindow::onCommand(const MenuCommand& command)
+{
+    using Kind = MenuCommand::Kind;
+    switch (command.kind) {
+    case Kind::Font:
+        fonts_.setDpi(dpi_);
+        app_.fontCommand();
+        createFonts();
+        InvalidateRect(window_, &timeRect_, TRUE);
+        break;
+    case Kind::City:
+        app_.locationCommand(command.city);
+        break;
+    case Kind::Front:
+        app_.alwaysOnTopCommand();
+        break;
+    case Kind::Version:
+        showVersion();
+        break;
+    case Kind::Quit:
+        onClose();
+        break;
+    }
+}
+
+void MainWindow::onClose()
+{
+    saveOnce();
+    DestroyWindow(window_);
+}
+
+void MainWindow::onEndSession(bool ending)
+{
+    // Windows may end the process right after this message: save now.
+    if (ending)
+        saveOnce();
+}
+
+void MainWindow::onDpiChanged(UINT dpi, const RECT& suggested)
+{
+    layOut(dpi);
+    createFonts();
+    const SIZE size = frameSize(dpi);
+    SetWindowPos(window_, nullptr, suggested.left, suggested.top, size.cx, size.cy,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    fitClientArea();
+    view_.forget();
+    InvalidateRect(window_, nullptr, TRUE);
+}
+
+bool MainWindow::onGetDpiScaledSize(UINT dpi, SIZE& size) const
+{
+    size = frameSize(dpi);
+    return true;
+}
+
+void MainWindow::onDestroy()
+{
+    KillTimer(window_, TickTimer);
+    topmost_.setWindow(nullptr);
+    fonts_.setOwner(nullptr);
+    window_ = nullptr;
+    PostQuitMessage(0);
+}
+
+void MainWindow::layOut(UINT dpi)
+{
+    dpi_ = dpi ? dpi : DesignDpi;
+    screen_.setDpi(dpi_);
+    viewRect_ = scaledRect(PixelRect{layout::ViewPlace.x, layout::ViewPlace.y, ViewSurface::Width,
+                                     ViewSurface::Height},
+                           dpi_);
+    dateRect_ = scaledRect(layout::DateLabel, dpi_);
+    dayRect_ = scaledRect(layout::WeekdayLabel, dpi_);
+    timeRect_ = scaledRect(layout::TimeLabel, dpi_);
+}
+
+void MainWindow::createFonts()
+{
+    const std::wstring labelFace =
+        pickFace(widen(layout::LabelFontFace), LabelFaceFallbacks, faceInstalled);
+    labelFont_ = createFont(FontRequest{labelFace, layout::LabelPoints, true, false}, dpi_);
+    timeFace_ = app_.clockFontFace();
+    timePoints_ = app_.clockFontPoints();
+    const std::wstring clockFace = pickFace(widen(timeFace_), ClockFaceFallbacks, faceInstalled);
+    timeFont_ = createFont(FontRequest{clockFace, timePoints_, true, false}, dpi_);
+}
+
+SIZE MainWindow::frameSize(UINT dpi) const
+{
+    RECT frame{0, 0, scaled(layout::ClientSize.width, dpi), scaled(layout::ClientSize.height, dpi)};
+    AdjustWindowRectExForDpi(&frame, Style, FALSE, ExStyle, dpi);
+    return SIZE{frame.right - frame.left, frame.bottom - frame.top};
+}
+
+void MainWindow::fitClientArea()
+{
+    // The frame the system really draws may differ from the one computed for
+    // the density (Wine keeps the frame at the system's density), and the
+    // client area is what must have the designed size.
+    RECT frame{};
+    RECT client{};
+    GetWindowRect(window_, &frame);
+    GetClientRect(window_, &client);
+    const int width = scaled(layout::ClientSize.width, dpi_);
+    const int height = scaled(layout::ClientSize.height, dpi_);
+    if (client.right == width && client.bottom == height)
+        return;
+    SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left + width - client.right,
+                 frame.bottom - frame.top + height - client.bottom,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+POINT MainWindow::designFramePlace() const
+{
+    // The design place is the client area's; the frame lies around it.
+    RECT frame{0, 0, 0, 0};
+    AdjustWindowRectExForDpi(&frame, Style, FALSE, ExStyle, dpi_);
+    return POINT{scaled(layout::DesignPlace.x, dpi_) + frame.left,
+                 scaled(layout::DesignPlace.y, dpi_) + frame.top};
+}
+
+POINT MainWindow::startPlace() const
+{
+    if (const std::optional<PixelPoint> stored = app_.storedFramePosition()) {
+        const SIZE size = frameSize(dpi_);
+        RECT around{0, 0, 0, 0};
+        AdjustWindowRectExForDpi(&around, Style, FALSE, ExStyle, dpi_);
+        // A monitor unplugged since the last run must not leave the clock out
+        // of reach: the same rule as on Linux, over the monitors' work areas.
+        if (const std::optional<PixelPoint> usable = usableFramePosition(
+                *stored, PixelSize{size.cx, size.cy}, PixelPoint{-around.left, -around.top},
+                screen_.availableAreas()))
+            return POINT{usable->x, usable->y};
+    }
+    return designFramePlace();
+}
+
+void MainWindow::showFace()
+{
+    const ClockFace& face = app_.face();
+    if (face.date != shown_.date)
+        InvalidateRect(window_, &dateRect_, TRUE);
+    if (face.weekday != shown_.weekday || face.weekdayColour != shown_.weekdayColour)
+        InvalidateRect(window_, &dayRect_, TRUE);
+    if (face.time != shown_.time)
+        InvalidateRect(window_, &timeRect_, TRUE);
+    shown_ = face;
+    if (view_.takeRevision(app_.viewRevision()))
+        InvalidateRect(window_, &viewRect_, FALSE);
+}
+
+void MainWindow::showVersion()
+{
+    VersionWindow::showModal(instance_, window_, dpi_);
+}
+
+void MainWindow::saveOnce()
+{
+    if (saved_ || !window_)
+        return;
+    saved_ = true;
+    RECT frame{};
+    GetWindowRect(window_, &frame);
+    app_.unload(PixelPoint{frame.left, frame.top});
+}
+
+} // namespace soramado::win32

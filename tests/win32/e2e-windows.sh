@@ -1,0 +1,685 @@
+#!/usr/bin/env bash
+# Drives the real soramado.exe under Wine as a person would: on a private X
+# server, at a faked moment in Tokyo, in a fresh Wine prefix, and checks what
+# is seen (screenshots), what the window is (the probe) and what is stored
+# (wine reg query).
+#   e2e-windows.sh prepare   EXE PROBE SOURCE_DIR TEMPLATE   makes the prefix to copy
+#   e2e-windows.sh CHECK     EXE PROBE SOURCE_DIR TEMPLATE
+# Environment: SORAMADO_WINE64, SORAMADO_WINESERVER (from CMake), and for the
+# installer check SORAMADO_CPACK and SORAMADO_BUILD_DIR.
+set -euo pipefail
+
+check=$1
+exe=$2
+probe_exe=$3
+src=$4
+template=$5
+here=$(cd "$(dirname "$0")" && pwd)
+pixels=$src/tests/e2e/pixels.py
+wine=${SORAMADO_WINE64:-/usr/lib/wine/wine64}
+wineserver=${SORAMADO_WINESERVER:-wineserver}
+setting='HKCU\Software\Soramado\Setting'
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/soramado-e2e-windows.XXXXXX")
+started=()
+app_pid=
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINELOADER=$wine WINESERVER=$wineserver
+
+cleanup() {
+    local pid
+    if [ -n "${WINEPREFIX:-}" ] && [ -d "$WINEPREFIX" ]; then
+        "$wineserver" -k >/dev/null 2>&1 || true
+    fi
+    for pid in "${started[@]}"; do
+        kill "$pid" 2>/dev/null || true
+    done
+    for pid in "${started[@]}"; do
+        wait "$pid" 2>/dev/null || true
+    done
+    if [ -n "${SORAMADO_E2E_KEEP:-}" ]; then
+        echo "kept $work" >&2
+    else
+        rm -rf "$work"
+    fi
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL [$check]: $*" >&2
+    if [ -s "$work/app.err" ]; then
+        echo "--- soramado's stderr:" >&2
+        cat "$work/app.err" >&2
+    fi
+    if [ -n "${WINEPREFIX:-}" ] && [ -d "$WINEPREFIX" ]; then
+        echo "--- registry:" >&2
+        wine_quiet reg query "$setting" >&2 || true
+        echo "--- main window:" >&2
+        probe Soramado SoramadoMain >&2 || true
+    fi
+    exit 1
+}
+
+for tool in Xvfb xdotool xwd python3 convert; do
+    command -v "$tool" >/dev/null || fail "$tool is missing; scripts/setup.sh installs it"
+done
+[ -x "$wine" ] || fail "no Wine at $wine; scripts/setup.sh installs wine64"
+
+now() { date +%s.%N; }
+before() { awk -v d="$1" -v n="$(now)" 'BEGIN { exit !(n < d) }'; }
+deadline() { awk -v s="$1" -v n="$(now)" 'BEGIN { printf "%.3f", n + s }'; }
+
+# Output goes through a file, never a pipe: a Wine service that the command
+# starts (wineserver, explorer, services) inherits its streams and outlives
+# it, and a reader of a pipe would wait for that service to end.
+wine_quiet() {
+    local status=0
+    "$wine" "$@" </dev/null >"$work/wine.out" 2>>"$work/wine.log" || status=$?
+    tr -d '\r' <"$work/wine.out"
+    return $status
+}
+
+probe() {
+    wine_quiet "$probe_exe" "$@"
+}
+
+# A Unix path as Windows programs see it (Z: is the root).
+winepath_of() {
+    local path
+    path=$(realpath "$1")
+    echo "Z:${path//\//\\}"
+}
+
+# The value of one key of the probe's output.
+field() {
+    sed -n "s/^$1=//p" | head -n 1
+}
+
+stored() {
+    wine_quiet reg query "$setting" /v "$1" 2>/dev/null |
+        awk -v k="$1" '$1 == k && $2 ~ /^REG_/ { $1 = ""; $2 = ""; sub(/^  /, ""); print }'
+}
+
+wait_stored() {
+    local key=$1 want=$2 until
+    until=$(deadline "${3:-5}")
+    while [ "$(stored "$key")" != "$want" ]; do
+        before "$until" || fail "$key is '$(stored "$key")', expected '$want'"
+        sleep 0.1
+    done
+}
+
+store_text() {
+    wine_quiet reg add "$setting" /v "$1" /t REG_SZ /d "$2" /f >/dev/null
+}
+
+# ------------------------------------------------------------ the template
+
+prepare() {
+    rm -rf "$template" "$template.new"
+    export WINEPREFIX=$template.new
+    "$wine" wineboot -i </dev/null >"$work/wine.log" 2>&1 || {
+        cat "$work/wine.log" >&2
+        exit 1
+    }
+    # Wine's menu font has no Japanese; link it to the IPA Gothic that Wine
+    # finds through fontconfig, as a Japanese Windows' own fonts would show it.
+    local face
+    for face in Tahoma "Microsoft Sans Serif" "MS Shell Dlg" "MS Shell Dlg 2"; do
+        wine_quiet reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
+            /v "$face" /t REG_MULTI_SZ /d 'ipagp.ttf,IPAPGothic' /f >/dev/null
+    done
+    wine_quiet reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null
+    "$wineserver" -w </dev/null >/dev/null 2>&1
+    mv "$template.new" "$template"
+    unset WINEPREFIX
+    echo "ok [prepare]: $template"
+}
+
+# A fresh prefix: the template's large DLL folders shared as hard links (Wine
+# only reads them), everything else copied, the registry above all.
+fresh_prefix() {
+    [ -f "$template/system.reg" ] || fail "no template prefix at $template (e2e-windows.prepare makes it)"
+    export WINEPREFIX=$work/prefix
+    cp -al "$template" "$WINEPREFIX"
+    (cd "$template" && find . -type f ! -path './drive_c/windows/system32/*' \
+        ! -path './drive_c/windows/syswow64/*' ! -path './drive_c/windows/winsxs/*' -print0) |
+        while IFS= read -r -d '' file; do
+            cp --remove-destination -p "$template/$file" "$WINEPREFIX/$file"
+        done
+    # One server for the whole check, detached from this script's streams.
+    "$wineserver" -p </dev/null >/dev/null 2>&1 || true
+}
+
+# ---------------------------------------------------------------- the run
+
+start_x() {
+    local fd
+    exec {fd}>"$work/display"
+    Xvfb -displayfd "$fd" -screen 0 800x600x24 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
+    started+=($!)
+    exec {fd}>&-
+    local until
+    until=$(deadline 10)
+    while ! grep -q '[0-9]' "$work/display" 2>/dev/null; do
+        before "$until" || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
+        sleep 0.05
+    done
+    export DISPLAY=":$(head -n 1 "$work/display")"
+}
+
+faketime_lib() {
+    ls /usr/lib/*/faketime/libfaketime.so.1 2>/dev/null | head -n 1
+}
+
+# Starts the clock at a moment of Tokyo time and waits until it is painted.
+start_app() {
+    local moment=$1 lib
+    lib=$(faketime_lib)
+    [ -n "$lib" ] || fail "libfaketime is missing; scripts/setup.sh installs faketime"
+    rm -f "$work/app.out" "$work/app.err"
+    # NO_FAKE_STAT: with faked file times Wine takes the prefix for outdated
+    # and spends seconds updating it.
+    env TZ=Asia/Tokyo LD_PRELOAD="$lib" FAKETIME="@$moment" NO_FAKE_STAT=1 \
+        "$wine" "$exe" </dev/null >"$work/app.out" 2>"$work/app.err" &
+    app_pid=$!
+    started+=("$app_pid")
+    local until info
+    until=$(deadline 30)
+    while :; do
+        kill -0 "$app_pid" 2>/dev/null || fail "soramado.exe ended before its window showed"
+        before "$until" || fail "no visible Soramado window within 30 s"
+        info=$(probe Soramado SoramadoMain || true)
+        [ "$(field visible <<<"$info")" = 1 ] && break
+        sleep 0.1
+    done
+    read -r cx cy cw ch < <(field client <<<"$info")
+    until=$(deadline 15)
+    until xwd -root -silent >"$work/shot.xwd" && python3 "$pixels" painted "$work/shot.xwd" "$cx" "$cy" "$cw" "$ch"; do
+        before "$until" || fail "the window was not painted within 15 s"
+        sleep 0.1
+    done
+}
+
+stop_app() {
+    [ -n "$app_pid" ] || return 0
+    kill "$app_pid" 2>/dev/null || true
+    wait "$app_pid" 2>/dev/null || true
+    app_pid=
+}
+
+wait_exit() {
+    local until
+    until=$(deadline "$1")
+    while kill -0 "$app_pid" 2>/dev/null; do
+        before "$until" || return 1
+        sleep 0.05
+    done
+    app_status=0
+    wait "$app_pid" || app_status=$?
+    app_pid=
+}
+
+scene_rgb() {
+    local file=$work/scene$1.rgb
+    [ -f "$file" ] || convert "$src/src/assets/view/$1.png" -depth 8 rgb:"$file"
+    echo "$file"
+}
+
+# pixels.py COMMAND on a fresh screenshot against scene $2; the view is at client (4, 2).
+look() {
+    xwd -root -silent >"$work/shot.xwd"
+    python3 "$pixels" "$1" "$work/shot.xwd" $((cx + 4)) $((cy + 2)) "$(scene_rgb "$2")"
+}
+
+# How many pixels of one colour a client rectangle shows.
+count_colour() {
+    local x=$1 y=$2 w=$3 h=$4 colour=$5
+    xwd -root -silent >"$work/shot.xwd"
+    convert "xwd:$work/shot.xwd" -crop "${w}x${h}+$((cx + x))+$((cy + y))" +repage \
+        -fill black +opaque "$colour" -fill white -opaque "$colour" -format '%[fx:round(mean*w*h)]' info:
+}
+
+# A client rectangle of a fresh screenshot as a picture file.
+crop_client() {
+    xwd -root -silent >"$work/shot.xwd"
+    convert "xwd:$work/shot.xwd" -crop "${3}x${4}+$((cx + $1))+$((cy + $2))" +repage "$5"
+}
+
+click_view() {
+    xdotool mousemove $((cx + 84)) $((cy + 62)) click "$1"
+}
+
+menus_open() {
+    probe --count '#32768' | field visible
+}
+
+wait_menus() {
+    local want=$1 until
+    until=$(deadline "${2:-5}")
+    while [ "$(menus_open)" != "$want" ]; do
+        before "$until" || return 1
+        sleep 0.1
+    done
+}
+
+# A pixel check can meet a visitor that came by chance (about once in 300 s);
+# such a check runs once more from a fresh start before it counts as failed.
+twice() {
+    why=
+    "$@" && return 0
+    echo "first try: $why; trying once more" >&2
+    stop_app
+    why=
+    "$@" || fail "$why"
+}
+
+# ---------------------------------------------------------------- the checks
+
+check_window_place() {
+    start_app '2003-05-01 12:00:00'
+    local info
+    info=$(probe Soramado SoramadoMain)
+    [ "$(field client <<<"$info")" = "160 128 169 172" ] ||
+        fail "client area '$(field client <<<"$info")', expected '160 128 169 172'"
+    [ "$(field toolwindow <<<"$info")" = 1 ] || fail "not a tool window (it would show in the taskbar)"
+    grep -qx 'caption=1 sysmenu=1 thickframe=0 minimizebox=0 maximizebox=0' <<<"$info" ||
+        fail "frame styles: $(grep '^caption=' <<<"$info")"
+    [ "$(field topmost <<<"$info")" = 0 ] || fail "topmost without being asked"
+    [ "$(field dpi_awareness <<<"$info")" = 2 ] ||
+        fail "DPI awareness $(field dpi_awareness <<<"$info"), expected per monitor (2) from the manifest"
+    local version
+    version=$(probe --version "$(winepath_of "$exe")")
+    [ "$(field fixed <<<"$version")" = 1.4.0.1000 ] || fail "file version '$(field fixed <<<"$version")'"
+    [ "$(field FileVersion <<<"$version")" = 1.04.1000 ] || fail "shown version '$(field FileVersion <<<"$version")'"
+    [ "$(field icon48 <<<"$version")" = 1 ] || fail "no 48 × 48 icon in the program file"
+    # Wine draws the frame itself on a bare X server: the X window is the frame.
+    local frame xgeo
+    frame=$(field frame <<<"$info")
+    xgeo=$(xdotool search --name '^Soramado$' getwindowgeometry --shell 2>/dev/null |
+        awk -F= '/^X=/ { x = $2 } /^Y=/ { y = $2 } /^WIDTH=/ { w = $2 } /^HEIGHT=/ { h = $2 }
+                 END { print x, y, w, h }')
+    [ "$xgeo" = "$frame" ] || fail "X window at '$xgeo', Windows frame at '$frame'"
+}
+
+noon_try() {
+    start_app '2003-05-01 12:00:00'
+    local result
+    result=$(look same 3) || { why="day scene: $result"; return 1; }
+}
+
+night_try() {
+    start_app '2003-05-01 23:30:00'
+    local result
+    result=$(look same 6) || { why="night scene: $result"; return 1; }
+}
+
+check_noon_scene() {
+    twice noon_try
+    stop_app
+    twice night_try
+}
+
+evening_try() {
+    start_app '2003-05-01 17:50:30'
+    local stars
+    stars=$(look stars 4) || { why="evening scene: $stars"; return 1; }
+    case "$stars" in
+    9 | 8) ;;
+    *) why="$stars stars in the evening sky, expected 9" && return 1 ;;
+    esac
+}
+
+check_evening_stars() {
+    twice evening_try
+}
+
+check_weekday_colours() {
+    local day red blue
+    # The weekday label: client (128, 124), 36 × 16.
+    for day in '2003-05-04 Sunday' '2003-05-03 Saturday' '2003-05-01 Thursday'; do
+        start_app "${day% *} 12:00:00"
+        red=$(count_colour 128 124 36 16 '#FF0000')
+        blue=$(count_colour 128 124 36 16 '#0000FF')
+        case "${day#* }" in
+        Sunday) [ "$red" -gt 10 ] && [ "$blue" = 0 ] || fail "Sunday: $red red, $blue blue pixels" ;;
+        Saturday) [ "$blue" -gt 10 ] && [ "$red" = 0 ] || fail "Saturday: $red red, $blue blue pixels" ;;
+        *) [ "$red" = 0 ] && [ "$blue" = 0 ] || fail "Thursday: $red red, $blue blue pixels" ;;
+        esac
+        stop_app
+    done
+}
+
+check_visitor_key() {
+    local try
+    for try in 1 2; do
+        start_app '2003-05-01 12:00:00'
+        xdotool mousemove $((cx + 84)) $((cy + 62))
+        xdotool key ctrl+shift+F9 F9 alt+shift+F9
+        sleep 1.2
+        [ "$(look cloud 3)" = 0 ] && break
+        [ "$try" = 2 ] && fail "a cloud came after Ctrl+Shift+F9, F9 or Alt+Shift+F9"
+        stop_app
+    done
+    xdotool key shift+F9
+    local until
+    until=$(deadline 2)
+    while [ "$(look cloud 3)" = 0 ]; do
+        before "$until" || fail "no cloud within 2 s of Shift+F9"
+    done
+}
+
+check_menu_clicks() {
+    start_app '2003-05-01 12:00:00'
+    [ "$(menus_open)" = 0 ] || fail "a menu is open before any click"
+    click_view 1
+    wait_menus 1 || fail "a left click on the picture opened no menu"
+    xdotool key Escape
+    wait_menus 0 || fail "Escape did not close the menu"
+    click_view 3
+    wait_menus 1 || fail "a right click on the picture opened no menu"
+    xdotool key Escape
+    wait_menus 0 || fail "Escape did not close the menu"
+    # The time label and the date line are no place for the menu.
+    xdotool mousemove $((cx + 84)) $((cy + 155)) click 1
+    xdotool mousemove $((cx + 30)) $((cy + 130)) click 3
+    sleep 0.8
+    [ "$(menus_open)" = 0 ] || fail "a click on the labels opened a menu"
+}
+
+check_city_by_keys() {
+    start_app '2003-05-01 12:00:00'
+    click_view 1
+    wait_menus 1 || fail "no menu"
+    xdotool key l
+    wait_menus 2 || fail "the access key l opened no city submenu"
+    xdotool key o
+    wait_menus 0 || fail "the menu stayed open after choosing a city"
+    wait_stored Location 3
+    # The check mark moved: the submenu opened again shows 大阪; Escape leaves it.
+    click_view 3
+    wait_menus 1 || fail "no menu"
+    xdotool key l
+    wait_menus 2 || fail "no city submenu"
+    xdotool key t
+    wait_menus 0 || fail "the menu stayed open after choosing a city"
+    wait_stored Location 2
+}
+
+toggle_on_top() {
+    click_view 1
+    wait_menus 1 || fail "no menu"
+    xdotool key t
+    wait_menus 0 || fail "the menu stayed open after always-on-top"
+}
+
+check_always_on_top() {
+    start_app '2003-05-01 12:00:00'
+    wait_stored AlwaysTop False
+    local frame
+    frame=$(probe Soramado SoramadoMain | field frame)
+    toggle_on_top
+    wait_stored AlwaysTop True
+    [ "$(probe Soramado SoramadoMain | field topmost)" = 1 ] || fail "no WS_EX_TOPMOST after the command"
+    [ "$(probe Soramado SoramadoMain | field frame)" = "$frame" ] || fail "the window moved"
+    toggle_on_top
+    wait_stored AlwaysTop False
+    [ "$(probe Soramado SoramadoMain | field topmost)" = 0 ] || fail "WS_EX_TOPMOST stays after the second toggle"
+    # A stored True makes the next start topmost.
+    stop_app
+    store_text AlwaysTop True
+    start_app '2003-05-01 12:00:00'
+    [ "$(probe Soramado SoramadoMain | field topmost)" = 1 ] || fail "not topmost at a start with AlwaysTop=True"
+}
+
+# The frame's place in twips, as Left and Top should hold it.
+expected_twips() {
+    probe Soramado SoramadoMain | field frame | awk '{ print $1 * 15, $2 * 15 }'
+}
+
+check_quit_command() {
+    start_app '2003-05-01 12:00:00'
+    local want
+    want=$(expected_twips)
+    click_view 1
+    wait_menus 1 || fail "no menu"
+    xdotool key q
+    wait_exit 5 || fail "still running 5 s after the quit command"
+    [ "$app_status" = 0 ] || fail "exit status $app_status after the quit command"
+    [ "$(stored Left) $(stored Top)" = "$want" ] || fail "Left/Top '$(stored Left) $(stored Top)', expected '$want'"
+    # The next start puts the frame back there.
+    start_app '2003-05-01 12:00:00'
+    [ "$(expected_twips)" = "$want" ] || fail "the next start is at '$(expected_twips)', not '$want'"
+}
+
+check_close_box() {
+    # Somewhere else than the design place, so that the stored place is the window's own.
+    store_text Left 3000
+    store_text Top 2250
+    start_app '2003-05-01 12:00:00'
+    local info want
+    info=$(probe Soramado SoramadoMain)
+    [ "$(field frame <<<"$info" | cut -d' ' -f1-2)" = "200 150" ] ||
+        fail "frame at '$(field frame <<<"$info")' for Left=3000 Top=2250, expected 200 150"
+    want=$(expected_twips)
+    local bx by
+    read -r bx by < <(field closebox <<<"$info")
+    xdotool mousemove "$bx" "$by" click 1
+    wait_exit 5 || fail "still running 5 s after a click on the close box at $bx,$by"
+    [ "$app_status" = 0 ] || fail "exit status $app_status after the close box"
+    [ "$(stored Left) $(stored Top)" = "$want" ] || fail "Left/Top '$(stored Left) $(stored Top)', expected '$want'"
+}
+
+wait_font_dialog() {
+    local want=$1 until
+    until=$(deadline 8)
+    while [ "$(probe 'フォントの変更' '#32770' | field found)" != "$want" ]; do
+        before "$until" || fail "the font dialog is $( [ "$want" = 1 ] && echo not) open"
+        sleep 0.1
+    done
+}
+
+# The font dialog opens with the clock's own title; Cancel changes and
+# stores nothing; a face typed and taken is stored.
+check_font_dialog() {
+    start_app '2003-05-01 12:00:00'
+    click_view 1
+    wait_menus 1 || fail "no menu"
+    xdotool key f
+    wait_font_dialog 1
+    [ "$(probe Soramado SoramadoMain | field enabled)" = 0 ] || fail "the clock takes input under the font dialog"
+    xdotool key Escape
+    wait_font_dialog 0
+    sleep 0.3
+    [ -z "$(stored Font)" ] || fail "Cancel stored Font '$(stored Font)'"
+    click_view 1
+    wait_menus 1 || fail "no menu"
+    xdotool key f
+    wait_font_dialog 1
+    # The face box has the focus: replace its text and take it.
+    xdotool key ctrl+a
+    xdotool type --delay 20 'Liberation Mono'
+    xdotool key Return
+    wait_font_dialog 0
+    wait_stored Font 'Liberation Mono'
+}
+
+# Log-off or shutdown: Wine's wineboot --end-session sends WM_QUERYENDSESSION
+# and WM_ENDSESSION to every window, as Windows does.
+check_end_session() {
+    start_app '2003-05-01 12:00:00'
+    local want
+    want=$(expected_twips)
+    [ -z "$(stored Left)" ] || fail "Left stored before the session ended"
+    wine_quiet wineboot --end-session >/dev/null
+    wait_stored Left "${want% *}"
+    wait_stored Top "${want#* }"
+}
+
+# Each bad value alone: the clock still starts at its design place with the
+# day scene, and the warning names the key.
+bad_value_try() {
+    start_app '2003-05-01 12:00:00'
+    local result
+    result=$(look same 3) || { why="day scene with $1: $result"; return 1; }
+}
+
+check_bad_registry() {
+    local case key value
+    for case in 'Location=x' 'Location=6' 'Location=-1' 'Location=' 'Left=abc' 'Top=1e99' \
+        'AlwaysTop=maybe' 'Location=dword' 'Left=300000'; do
+        key=${case%%=*}
+        value=${case#*=}
+        wine_quiet reg delete "$setting" /f >/dev/null 2>&1 || true
+        if [ "$value" = dword ]; then
+            wine_quiet reg add "$setting" /v "$key" /t REG_DWORD /d 3 /f >/dev/null
+        else
+            store_text "$key" "$value"
+        fi
+        case $key in
+        Left) store_text Top 300000 ;;
+        Top) store_text Left 3000 ;;
+        esac
+        twice bad_value_try "$case"
+        [ "$(probe Soramado SoramadoMain | field client)" = "160 128 169 172" ] ||
+            fail "with $case the window is not at its design place"
+        if [ "$case" != 'Left=300000' ]; then
+            grep -q "$key" "$work/app.err" || fail "with $case no warning names $key"
+        fi
+        stop_app
+    done
+}
+
+check_version_window() {
+    start_app '2003-05-01 12:00:00'
+    local info main
+    for close_key in Return space; do
+        click_view 1
+        wait_menus 1 || fail "no menu"
+        xdotool key v
+        local until
+        until=$(deadline 5)
+        until [ "$(probe 'バージョン情報' SoramadoVersion | field visible)" = 1 ]; do
+            before "$until" || fail "no version window within 5 s"
+            sleep 0.1
+        done
+        info=$(probe 'バージョン情報' SoramadoVersion)
+        main=$(probe Soramado SoramadoMain)
+        grep -q '^child=Static|ver.1.04a|' <<<"$info" || fail "no ver.1.04a: $(grep '^child=' <<<"$info")"
+        grep -q '^child=Button|OK|.*|focus=1$' <<<"$info" || fail "OK has no focus: $(grep '^child=' <<<"$info")"
+        [ "$(field owner_enabled <<<"$info")" = 0 ] || fail "the main window takes input while the version window is open"
+        [ "$(field client <<<"$info" | cut -d' ' -f3-)" = "196 137" ] || fail "client size $(field client <<<"$info")"
+        [ "$(field toolwindow <<<"$info")" = 1 ] || fail "the version window is no tool window"
+        # Centred over the main window's frame, give or take a pixel of rounding.
+        awk -v a="$(field frame <<<"$info")" -v b="$(field frame <<<"$main")" 'BEGIN {
+            split(a, v, " "); split(b, m, " ");
+            dx = (v[1] + v[3] / 2) - (m[1] + m[3] / 2); dy = (v[2] + v[4] / 2) - (m[2] + m[4] / 2);
+            exit !(dx * dx <= 1 && dy * dy <= 1) }' || fail "not centred: $(field frame <<<"$info") over $(field frame <<<"$main")"
+        # OK's light-green face and labVer's light-yellow background, at their places.
+        local vx vy green yellow
+        read -r vx vy _ < <(field client <<<"$info")
+        green=$(count_colour $((vx - cx + 55)) $((vy - cy + 106)) 82 27 '#C0FFC0')
+        yellow=$(count_colour $((vx - cx + 42)) $((vy - cy + 41)) 104 19 '#FFFFC0')
+        [ "$green" -gt 1000 ] || fail "OK shows only $green light-green pixels"
+        [ "$yellow" -gt 1000 ] || fail "the version text's background has only $yellow light-yellow pixels"
+        # The clock ticks on behind it: the time label changes.
+        crop_client 4 140 162 29 "$work/time1.png"
+        local until_tick
+        until_tick=$(deadline 3)
+        until crop_client 4 140 162 29 "$work/time2.png" &&
+            [ "$(compare -metric AE "$work/time1.png" "$work/time2.png" null: 2>&1 || true)" != 0 ]; do
+            before "$until_tick" || fail "the time stood still behind the version window"
+            sleep 0.2
+        done
+        xdotool key "$close_key"
+        until=$(deadline 5)
+        while [ "$(probe 'バージョン情報' SoramadoVersion | field found)" = 1 ]; do
+            before "$until" || fail "$close_key did not close the version window"
+            sleep 0.1
+        done
+        [ "$(probe Soramado SoramadoMain | field enabled)" = 1 ] || fail "the main window stays disabled"
+    done
+}
+
+# At 192 dpi (Wine's LogPixels) everything doubles: the client area, its
+# design place, and each pixel of the picture becomes a 2 × 2 block. At 144
+# dpi the layout grows by half.
+check_hidpi() {
+    wine_quiet reg add 'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts' \
+        /v LogPixels /t REG_DWORD /d 192 /f >/dev/null
+    start_app '2003-05-01 12:00:00'
+    local client
+    client=$(probe Soramado SoramadoMain | field client)
+    [ "$client" = "320 256 338 344" ] || fail "client area '$client' at 192 dpi, expected '320 256 338 344'"
+    xwd -root -silent >"$work/shot.xwd"
+    convert "xwd:$work/shot.xwd" -crop "320x240+$((cx + 8))+$((cy + 4))" +repage "$work/view.png"
+    convert "$work/view.png" -sample 160x120 "$work/small.png"
+    convert "$work/small.png" -sample 320x240 "$work/blocks.png"
+    local differ
+    differ=$(compare -metric AE "$work/view.png" "$work/blocks.png" null: 2>&1 || true)
+    [ "$differ" = 0 ] || fail "$differ pixels of the view are not part of 2 × 2 blocks"
+    differ=$(compare -metric AE "$work/small.png" "$src/src/assets/view/3.png" null: 2>&1 || true)
+    [ "$differ" = 0 ] || fail "the view at half size differs from the day scene in $differ pixels"
+    # At 144 dpi the layout grows by half; the picture fills its 240 × 180 place.
+    stop_app
+    wine_quiet reg add 'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts' \
+        /v LogPixels /t REG_DWORD /d 144 /f >/dev/null
+    start_app '2003-05-01 12:00:00'
+    client=$(probe Soramado SoramadoMain | field client)
+    [ "$client" = "240 192 254 258" ] || fail "client area '$client' at 144 dpi, expected '240 192 254 258'"
+    local pink
+    pink=$(count_colour 6 3 240 180 '#FFB0D8')
+    [ "$pink" = 0 ] || fail "$pink pink pixels in the picture's place at 144 dpi"
+}
+
+check_installer() {
+    local cpack=${SORAMADO_CPACK:-cpack} build=${SORAMADO_BUILD_DIR:?}
+    command -v makensis >/dev/null || fail "makensis is missing; scripts/setup.sh installs nsis"
+    "$cpack" -G NSIS --config "$build/CPackConfig.cmake" -B "$work/package" >"$work/cpack.log" 2>&1 ||
+        fail "cpack failed: $(tail -n 20 "$work/cpack.log")"
+    local installer
+    installer=$(ls "$work"/package/*.exe | head -n 1)
+    [ -f "$installer" ] || fail "no installer made"
+    local dir="$WINEPREFIX/drive_c/Program Files/Soramado"
+    wine_quiet "$installer" /S >/dev/null
+    local until
+    until=$(deadline 20)
+    until [ -f "$dir/soramado.exe" ] && [ -f "$dir/Uninstall.exe" ]; do
+        before "$until" || fail "nothing installed in Program Files"
+        sleep 0.2
+    done
+    ls "$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Soramado/Soramado.lnk" >/dev/null ||
+        fail "no Start-menu shortcut"
+    exe="$dir/soramado.exe"
+    start_app '2003-05-01 12:00:00'
+    toggle_on_top
+    wait_stored AlwaysTop True
+    click_view 1
+    wait_menus 1 || fail "no menu"
+    xdotool key q
+    wait_exit 5 || fail "the installed clock did not quit"
+    wine_quiet "$dir/Uninstall.exe" /S >/dev/null
+    until=$(deadline 20)
+    while [ -e "$dir/soramado.exe" ]; do
+        before "$until" || fail "the uninstaller left soramado.exe"
+        sleep 0.2
+    done
+    [ ! -e "$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Soramado" ] ||
+        fail "the uninstaller left the Start-menu folder"
+    [ "$(stored AlwaysTop)" = True ] || fail "uninstalling removed the user's settings"
+}
+
+case "$check" in
+prepare)
+    prepare
+    exit 0
+    ;;
+window_place | noon_scene | evening_stars | weekday_colours | visitor_key | menu_clicks | \
+    city_by_keys | always_on_top | quit_command | close_box | bad_registry | version_window | \
+    end_session | font_dialog | hidpi | installer)
+    fresh_prefix
+    start_x
+    "check_$check"
+    ;;
+*) fail "no such check" ;;
+esac
+echo "ok [$check]"
