@@ -13,6 +13,8 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
+
 namespace soramado::win32 {
 
 namespace {
@@ -180,6 +182,15 @@ void MainWindow::onTimer()
 {
     app_.tick();
     showFace();
+    scheduleWake();
+}
+
+void MainWindow::scheduleWake()
+{
+    // Ticks that cannot change what is shown are slept through; the core
+    // counts them all the same. SetTimer on the same id replaces the wait.
+    const UINT delay = static_cast<UINT>(std::max<std::int32_t>(app_.planWake().delayMs, 1));
+    SetTimer(window_, TickTimer, std::max<UINT>(delay, USER_TIMER_MINIMUM), nullptr);
 }
 
 bool MainWindow::onKeyDown(WPARAM key)
@@ -187,6 +198,8 @@ bool MainWindow::onKeyDown(WPARAM key)
     if (!isVisitorKeyDown(key))
         return false;
     app_.requestVisitor();
+    // The visitor comes on the next tick, not at the next second.
+    scheduleWake();
     return true;
 }
 
@@ -225,6 +238,8 @@ void MainWindow::onCommand(const MenuCommand& command)
         break;
     case Kind::City:
         app_.locationCommand(command.city);
+        // The new city's sky need not wait for the next second.
+        scheduleWake();
         break;
     case Kind::Front:
         app_.alwaysOnTopCommand();

@@ -57,6 +57,7 @@ private:
     POINT designFramePlace() const;
     POINT startPlace() const;
     void showFace();
+    void scheduleWake();
     void showVersion();
     void saveOnce();
 
