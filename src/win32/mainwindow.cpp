@@ -2,6 +2,7 @@
 
 #include "app/layout.h"
 #include "app/placement.h"
+#include "app/wakeplan.h"
 #include "sky/viewsurface.h"
 #include "win32/colour.h"
 #include "win32/dpi.h"
@@ -18,7 +19,6 @@ namespace soramado::win32 {
 namespace {
 
 constexpr UINT_PTR TickTimer = 1;
-constexpr UINT TickMilliseconds = 100;
 
 void drawLabel(HDC dc, const std::string& text, const RECT& place, HFONT font, UINT align,
                std::uint32_t colour)
@@ -83,7 +83,8 @@ bool MainWindow::create(int showCommand)
                  SWP_NOZORDER | SWP_NOACTIVATE);
     fitClientArea();
     showFace();
-    SetTimer(window_, TickTimer, TickMilliseconds, nullptr);
+    // The first tick 100 ms after creation; from then on the core says when.
+    SetTimer(window_, TickTimer, TickMs, nullptr);
     ShowWindow(window_, showCommand);
     UpdateWindow(window_);
     return true;
@@ -180,6 +181,14 @@ void MainWindow::onTimer()
 {
     app_.tick();
     showFace();
+    scheduleWake();
+}
+
+// Sleeps until the next tick that can change what is shown; setting the timer
+// again replaces the one that is waiting.
+void MainWindow::scheduleWake()
+{
+    SetTimer(window_, TickTimer, static_cast<UINT>(app_.planWake().delayMs), nullptr);
 }
 
 bool MainWindow::onKeyDown(WPARAM key)
@@ -187,6 +196,8 @@ bool MainWindow::onKeyDown(WPARAM key)
     if (!isVisitorKeyDown(key))
         return false;
     app_.requestVisitor();
+    // The visitor comes on the next tick, not at the next second.
+    scheduleWake();
     return true;
 }
 
@@ -225,6 +236,8 @@ void MainWindow::onCommand(const MenuCommand& command)
         break;
     case Kind::City:
         app_.locationCommand(command.city);
+        // The new city's sky need not wait for the next second.
+        scheduleWake();
         break;
     case Kind::Front:
         app_.alwaysOnTopCommand();

@@ -40,6 +40,7 @@ private:
     void onPaint();
     void onEraseBackground(HDC dc);
     void onTimer();
+    void scheduleWake();
     bool onKeyDown(WPARAM key);
     void onButtonDown(POINT at, UINT button);
     void onButtonUp(POINT at, UINT button);
