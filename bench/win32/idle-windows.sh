@@ -4,7 +4,8 @@
 # Xvfb display and one private Wine prefix:
 #   - time from start to the window mapped on the X server, median of STARTS;
 #   - resident memory (VmRSS) of the program's process after it settled;
-#   - CPU over SECONDS at rest.
+#   - CPU over SECONDS at rest, and the main thread's wake-ups (voluntary
+#     context switches) in that time.
 # Wine's own services (wineserver, explorer, services) are shared by both and
 # not counted. The machines this runs on are noisy: compare, don't quote alone.
 #
@@ -71,6 +72,8 @@ cpu_ms() {
         awk -v hz="$(getconf CLK_TCK)" '{ printf "%d", ($12 + $13) * 1000 / hz }'
 }
 
+wakes() { awk '/^voluntary_ctxt_switches/ { print $2 }' /proc/"$1"/task/"$1"/status; }
+
 measure() {
     local name=$1 exe=$2 title=$3 times=() i
     for i in $(seq "$starts"); do
@@ -82,14 +85,16 @@ measure() {
     start=$(printf '%s\n' "${times[@]}" | median)
     start "$exe" "$title"
     sleep 3
-    local rss c0 c1
+    local rss c0 c1 w0 w1
     rss=$(rss_kb "$pid")
     c0=$(cpu_ms "$pid")
+    w0=$(wakes "$pid")
     sleep "$seconds"
     c1=$(cpu_ms "$pid")
+    w1=$(wakes "$pid")
     stop
-    printf '%-10s start %5d ms (median of %d)   VmRSS %6d KiB   CPU %5.2f %% over %d s\n' \
-        "$name" "$start" "$starts" "$rss" "$(awk -v c=$((c1 - c0)) -v s="$seconds" 'BEGIN { print c / s / 10 }')" "$seconds"
+    printf '%-10s start %5d ms (median of %d)   VmRSS %6d KiB   CPU %5.2f %% over %d s   main-thread wake-ups %d\n' \
+        "$name" "$start" "$starts" "$rss" "$(awk -v c=$((c1 - c0)) -v s="$seconds" 'BEGIN { print c / s / 10 }')" "$seconds" $((w1 - w0))
 }
 
 # The first start of any program in a prefix starts the services: not counted.

@@ -2,6 +2,7 @@
 
 #include "app/layout.h"
 #include "app/placement.h"
+#include "app/wakeplan.h"
 #include "sky/viewsurface.h"
 #include "win32/colour.h"
 #include "win32/dpi.h"
@@ -20,7 +21,6 @@ namespace soramado::win32 {
 namespace {
 
 constexpr UINT_PTR TickTimer = 1;
-constexpr UINT TickMilliseconds = 100;
 
 void drawLabel(HDC dc, const std::string& text, const RECT& place, HFONT font, UINT align,
                std::uint32_t colour)
@@ -85,7 +85,8 @@ bool MainWindow::create(int showCommand)
                  SWP_NOZORDER | SWP_NOACTIVATE);
     fitClientArea();
     showFace();
-    SetTimer(window_, TickTimer, TickMilliseconds, nullptr);
+    // The first tick 100 ms after creation; from then on the core says when.
+    SetTimer(window_, TickTimer, TickMs, nullptr);
     ShowWindow(window_, showCommand);
     UpdateWindow(window_);
     return true;
@@ -185,12 +186,11 @@ void MainWindow::onTimer()
     scheduleWake();
 }
 
+// Sleeps until the next tick that can change what is shown; setting the timer
+// again replaces the one that is waiting.
 void MainWindow::scheduleWake()
 {
-    // Ticks that cannot change what is shown are slept through; the core
-    // counts them all the same. SetTimer on the same id replaces the wait.
-    const UINT delay = static_cast<UINT>(std::max<std::int32_t>(app_.planWake().delayMs, 1));
-    SetTimer(window_, TickTimer, std::max<UINT>(delay, USER_TIMER_MINIMUM), nullptr);
+    SetTimer(window_, TickTimer, static_cast<UINT>(app_.planWake().delayMs), nullptr);
 }
 
 bool MainWindow::onKeyDown(WPARAM key)

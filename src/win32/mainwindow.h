@@ -40,6 +40,7 @@ private:
     void onPaint();
     void onEraseBackground(HDC dc);
     void onTimer();
+    void scheduleWake();
     bool onKeyDown(WPARAM key);
     void onButtonDown(POINT at, UINT button);
     void onButtonUp(POINT at, UINT button);
@@ -57,7 +58,6 @@ private:
     POINT designFramePlace() const;
     POINT startPlace() const;
     void showFace();
-    void scheduleWake();
     void showVersion();
     void saveOnce();
 
