@@ -14,7 +14,6 @@
 
 #include <windowsx.h>
 
-#include <algorithm>
 
 namespace soramado::win32 {
 
