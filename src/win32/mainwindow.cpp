@@ -14,7 +14,6 @@
 
 #include <windowsx.h>
 
-
 namespace soramado::win32 {
 
 namespace {
