@@ -11,6 +11,7 @@
 #include "win32/text.h"
 #include "win32/versionwindow.h"
 #include "win32/warning.h"
+#include "win32/windowproc.h"
 
 #include <windowsx.h>
 
@@ -49,7 +50,7 @@ bool MainWindow::create(int showCommand)
 {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = windowProc;
+    windowClass.lpfnWndProc = routeToObject<MainWindow>;
     windowClass.hInstance = instance_;
     windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
     windowClass.hIcon = static_cast<HICON>(
@@ -88,20 +89,6 @@ bool MainWindow::create(int showCommand)
     ShowWindow(window_, showCommand);
     UpdateWindow(window_);
     return true;
-}
-
-LRESULT CALLBACK MainWindow::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WM_NCCREATE) {
-        auto* self =
-            static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        self->window_ = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (!self)
-        return DefWindowProcW(window, message, wParam, lParam);
-    return self->handle(message, wParam, lParam);
 }
 
 LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam)

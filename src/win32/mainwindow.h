@@ -34,7 +34,7 @@ public:
     HWND handle() const { return window_; }
 
 private:
-    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    template <typename W> friend LRESULT CALLBACK routeToObject(HWND, UINT, WPARAM, LPARAM);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
 
     void onPaint();

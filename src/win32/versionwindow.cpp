@@ -6,6 +6,7 @@
 #include "win32/dpi.h"
 #include "win32/labelfonts.h"
 #include "win32/text.h"
+#include "win32/windowproc.h"
 
 namespace soramado::win32 {
 
@@ -53,7 +54,7 @@ bool VersionWindow::create()
 {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = windowProc;
+    windowClass.lpfnWndProc = routeToObject<VersionWindow>;
     windowClass.hInstance = instance_;
     windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
     windowClass.lpszClassName = ClassName;
@@ -103,20 +104,6 @@ void VersionWindow::runModal()
     }
     if (window_)
         onClose();
-}
-
-LRESULT CALLBACK VersionWindow::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WM_NCCREATE) {
-        auto* self =
-            static_cast<VersionWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        self->window_ = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<VersionWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (!self)
-        return DefWindowProcW(window, message, wParam, lParam);
-    return self->handle(message, wParam, lParam);
 }
 
 LRESULT VersionWindow::handle(UINT message, WPARAM wParam, LPARAM lParam)
