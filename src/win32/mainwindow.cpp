@@ -20,6 +20,8 @@ namespace soramado::win32 {
 namespace {
 
 constexpr UINT_PTR TickTimer = 1;
+// Posted once the window shows, so that the report's box has its owner on screen.
+constexpr UINT StartUpReportMessage = WM_APP + 1;
 
 void drawLabel(HDC dc, const std::string& text, const RECT& place, HFONT font, UINT align,
                std::uint32_t colour)
@@ -35,9 +37,10 @@ void drawLabel(HDC dc, const std::string& text, const RECT& place, HFONT font, U
 } // namespace
 
 MainWindow::MainWindow(HINSTANCE instance, const Clock& clock, Random& random,
-                       std::wstring settingsKey)
-    : instance_(instance), store_(warn, HKEY_CURRENT_USER, std::move(settingsKey)), fonts_(warn),
-      app_(ClockApp::Seams{clock, random, store_, topmost_, fonts_, screen_, warn})
+                       std::wstring settingsKey, ShowReport showReport)
+    : instance_(instance), store_(HKEY_CURRENT_USER, std::move(settingsKey)), fonts_(warn),
+      app_(ClockApp::Seams{clock, random, store_, topmost_, fonts_, screen_, warn}),
+      showReport_(std::move(showReport))
 {}
 
 MainWindow::~MainWindow()
@@ -88,6 +91,10 @@ bool MainWindow::create(int showCommand)
     SetTimer(window_, TickTimer, TickMs, nullptr);
     ShowWindow(window_, showCommand);
     UpdateWindow(window_);
+    // A user who started the clock from Explorer sees no stderr.
+    report_ = win32::startUpReport(app_.unusableSettings(), store_.unreadable(), store_.location());
+    if (!report_.empty())
+        PostMessageW(window_, StartUpReportMessage, 0, 0);
     return true;
 }
 
@@ -138,6 +145,9 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam)
         return onGetDpiScaledSize(static_cast<UINT>(wParam), *reinterpret_cast<SIZE*>(lParam));
     case WM_DESTROY:
         onDestroy();
+        return 0;
+    case StartUpReportMessage:
+        onStartUpReport();
         return 0;
     default:
         break;
@@ -216,7 +226,6 @@ void MainWindow::onCommand(const MenuCommand& command)
     using Kind = MenuCommand::Kind;
     switch (command.kind) {
     case Kind::Font:
-        fonts_.setDpi(dpi_);
         app_.fontCommand();
         createFonts();
         InvalidateRect(window_, &timeRect_, TRUE);
@@ -278,6 +287,14 @@ void MainWindow::onDestroy()
     PostQuitMessage(0);
 }
 
+void MainWindow::onStartUpReport()
+{
+    if (reported_ || report_.empty() || !showReport_)
+        return;
+    reported_ = true;
+    showReport_(window_, report_);
+}
+
 void MainWindow::layOut(UINT dpi)
 {
     dpi_ = dpi ? dpi : DesignDpi;
@@ -297,7 +314,7 @@ void MainWindow::createFonts()
     labelFont_ = createFont(FontRequest{labelFace, layout::LabelPoints, true, false}, dpi_);
     timeFace_ = app_.clockFontFace();
     timePoints_ = app_.clockFontPoints();
-    const std::wstring clockFace = pickFace(widen(timeFace_), ClockFaceFallbacks, faceInstalled);
+    const std::wstring clockFace = clockFaceDrawn(widen(timeFace_));
     timeFont_ = createFont(FontRequest{clockFace, timePoints_, true, false}, dpi_);
 }
 

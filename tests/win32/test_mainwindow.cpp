@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace soramado::win32 {
 namespace {
@@ -35,12 +37,30 @@ protected:
         ASSERT_EQ(settings().WriteSetting(key, text), std::nullopt);
     }
     std::optional<std::string> stored(const char* key) { return settings().ReadSetting(key); }
-
-    HWND open()
+    void storeNumber(const wchar_t* key, DWORD value)
     {
-        window_ = std::make_unique<MainWindow>(GetModuleHandleW(nullptr), clock_, random_, key_);
-        EXPECT_TRUE(window_->create(SW_HIDE));
+        ASSERT_EQ(
+            RegSetKeyValueW(HKEY_CURRENT_USER, key_.c_str(), key, REG_DWORD, &value, sizeof value),
+            ERROR_SUCCESS);
+    }
+
+    HWND open(int show = SW_HIDE)
+    {
+        // A report is kept, never shown in a box that would wait for a click.
+        window_ = std::make_unique<MainWindow>(
+            GetModuleHandleW(nullptr), clock_, random_, key_,
+            [this](HWND owner, const std::wstring& text) {
+                reports_.push_back(Report{owner, text, IsWindowVisible(owner) != FALSE});
+            });
+        EXPECT_TRUE(window_->create(show));
         return window_->handle();
+    }
+
+    static void pump()
+    {
+        MSG message{};
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&message);
     }
 
     static RECT frame(HWND window)
@@ -59,15 +79,18 @@ protected:
         return r;
     }
 
+    struct Report {
+        HWND owner;
+        std::wstring text;
+        bool ownerVisible;
+    };
+    std::vector<Report> reports_;
     SettableClock clock_{fakes::at(2003, 5, 1, 12, 0, 0)};
     fakes::SpreadRandom random_;
     std::unique_ptr<MainWindow> window_;
 
 private:
-    RegistrySettingsStore settings()
-    {
-        return RegistrySettingsStore(nullptr, HKEY_CURRENT_USER, key_);
-    }
+    RegistrySettingsStore settings() { return RegistrySettingsStore(HKEY_CURRENT_USER, key_); }
 
     std::wstring parent_;
     std::wstring key_;
@@ -97,6 +120,40 @@ TEST_F(MainWindowTest, StoredTopmostFlagMakesTheWindowTopmost)
     const HWND window = open();
     EXPECT_TRUE(GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
     EXPECT_EQ(stored("AlwaysTop"), "True");
+}
+
+TEST_F(MainWindowTest, UnusableSettingsAreToldOnceInOneMessageOverTheShownWindow)
+{
+    store("Location", "x");
+    store("Left", "3000");
+    store("Top", "abc");
+    storeNumber(L"AlwaysTop", 1);
+    const HWND window = open(SW_SHOWNOACTIVATE);
+    // Not from inside the start-up: the window must be up to own the box.
+    EXPECT_TRUE(reports_.empty());
+    pump();
+    ASSERT_EQ(reports_.size(), 1u);
+    EXPECT_EQ(reports_[0].owner, window);
+    EXPECT_TRUE(reports_[0].ownerVisible);
+    EXPECT_EQ(reports_[0].text, window_->startUpReport());
+    for (const wchar_t* part : {L"Location の値 \"x\"", L"Top の値 \"abc\"", L"AlwaysTop"})
+        EXPECT_NE(reports_[0].text.find(part), std::wstring::npos) << part;
+    EXPECT_EQ(reports_[0].text.find(L"Left"), std::wstring::npos);
+    // The clock runs on with the defaults: the design place, not topmost.
+    EXPECT_EQ(client(window).left, 160);
+    EXPECT_FALSE(GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    SendMessageW(window, WM_TIMER, 1, 0);
+    pump();
+    EXPECT_EQ(reports_.size(), 1u);
+}
+
+TEST_F(MainWindowTest, UsableSettingsGiveNoMessage)
+{
+    store("Location", "5");
+    open(SW_SHOWNOACTIVATE);
+    pump();
+    EXPECT_TRUE(reports_.empty());
+    EXPECT_TRUE(window_->startUpReport().empty());
 }
 
 TEST_F(MainWindowTest, ReachableStoredPlaceIsTakenAnUnreachableOneIsNot)
