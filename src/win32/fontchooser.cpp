@@ -5,6 +5,7 @@
 #include "win32/dpi.h"
 #include "win32/handles.h"
 #include "win32/labelfonts.h"
+#include "win32/registrystore.h"
 #include "win32/text.h"
 
 #include <cwchar>
@@ -27,6 +28,7 @@ UINT_PTR CALLBACK titleHook(HWND dialog, UINT message, WPARAM, LPARAM)
 struct CommonDialogs {
     decltype(&ChooseFontW) chooseFont = nullptr;
     decltype(&CommDlgExtendedError) extendedError = nullptr;
+    DWORD loadError = 0;
 };
 
 template <typename Function> Function entry(HMODULE module, const char* name)
@@ -45,6 +47,8 @@ const CommonDialogs& commonDialogs()
             dialogs.extendedError =
                 entry<decltype(&CommDlgExtendedError)>(module, "CommDlgExtendedError");
         }
+        if (!dialogs.chooseFont)
+            dialogs.loadError = GetLastError();
         return dialogs;
     }();
     return loaded;
@@ -75,7 +79,8 @@ std::optional<std::string> DialogFontChooser::choose(const std::string& currentF
     if (!dialogs.chooseFont) {
         if (warn_)
             warn_("Soramado: the font dialog is missing (comdlg32.dll: " +
-                  std::to_string(GetLastError()) + "); the clock font stays as it was.");
+                  systemMessage(static_cast<LONG>(dialogs.loadError)) +
+                  "); the clock font stays as it was.");
         return std::nullopt;
     }
     // The stored face may not be installed; the dialog opens on the one the time shows.
