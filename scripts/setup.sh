@@ -13,8 +13,10 @@ SORAMADO_PACKAGES=(
 )
 # Only what the end-to-end tests drive the real program with.
 # xwd (x11-apps) dumps the screen, python3 reads the dump, wmctrl sends a
-# close request, tzdata gives the Tokyo time zone.
-SORAMADO_E2E_PACKAGES=(xvfb xdotool faketime imagemagick x11-utils x11-apps openbox wmctrl python3 tzdata)
+# close request, tzdata gives the Tokyo time zone, DejaVu is the one face of
+# the desktop without a Japanese font.
+SORAMADO_E2E_PACKAGES=(xvfb xdotool faketime imagemagick x11-utils x11-apps openbox wmctrl python3 tzdata
+    fonts-dejavu-core)
 # The install and package checks: the desktop entry and AppStream validators,
 # the manual page renderer, dpkg-shlibdeps (with file, which cpack needs
 # to find the binaries) for the package's dependencies, and Debian's package

@@ -1,6 +1,7 @@
 #include "platform/random.h"
 #include "qt/displayplatform.h"
 #include "qt/fontchooser.h"
+#include "qt/fontcoverage.h"
 #include "qt/fonts.h"
 #include "qt/mainwindow.h"
 #include "qt/nativestore.h"
@@ -28,6 +29,7 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("Soramado"));
 
     soramado::registerFontSubstitutes();
+    soramado::warnWithoutJapaneseFont();
     soramado::SystemClock clock;
     soramado::SeededRandom random(soramado::seedFromClock(clock));
     const std::unique_ptr<soramado::SettingsStore> store = soramado::makeNativeSettingsStore();
