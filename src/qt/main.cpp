@@ -8,6 +8,7 @@
 #include "qt/startupguard.h"
 #include "qt/systemclock.h"
 #include "qt/termination.h"
+#include "qt/translations.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -27,6 +28,7 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     soramado::endDisplayGuard();
     QApplication::setApplicationName(QStringLiteral("Soramado"));
+    soramado::installQtTranslations(app);
 
     soramado::registerFontSubstitutes();
     soramado::warnWithoutJapaneseFont();
