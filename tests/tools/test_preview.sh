@@ -108,6 +108,12 @@ seed|1\r\0335|"1\r\x1b5"
 option|--\033[31mred|"--\x1b[31mred"
 EOF
 
+# A picture's path that cannot be written is named the same safe way.
+"$preview" --city 2 --at "2003-05-01 12:00:00" --png "$tmp/$(printf 'no\033]0;T\007')/x.png" \
+    >/dev/null 2>"$tmp/err" && fail "--png into a missing folder succeeded"
+LC_ALL=C grep -q '[[:cntrl:]]' <(tr -d '\n' <"$tmp/err") && fail "--png: controls on stderr"
+grep -qF 'no\x1b]0;T\x07/x.png"' "$tmp/err" || fail "--png: path not named: $(cat "$tmp/err")"
+
 # Output that is lost is a failure, however little or much was written: one
 # message, a non-zero exit, whichever way the output went.
 yes "2003-05-01 12:00:00" | head -n 20000 >"$tmp/many"
