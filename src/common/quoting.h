@@ -118,4 +118,13 @@ inline std::string quoteForMessage(std::string_view text)
     return out;
 }
 
+// quoteForMessage inside double quotes, as every message shows such a text.
+inline std::string quotedForMessage(std::string_view text)
+{
+    std::string out = "\"";
+    out += quoteForMessage(text);
+    out += '"';
+    return out;
+}
+
 } // namespace soramado

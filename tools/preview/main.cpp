@@ -69,17 +69,10 @@ template <typename T> std::optional<T> wholeNumber(const std::string& text)
     return value;
 }
 
-// What the user gave, safe to show: a line of input may hold escape
-// sequences, NULs or megabytes.
-std::string quoted(std::string_view text)
-{
-    return "\"" + quoteForMessage(text) + "\"";
-}
-
 void badMoment(const std::string& text)
 {
     std::fprintf(stderr, "soramado-preview: bad timestamp %s: use \"YYYY-MM-DD hh:mm:ss\"\n",
-                 quoted(text).c_str());
+                 quotedForMessage(text).c_str());
 }
 
 // Standard output, which must get every line or say that it did not. The C
@@ -142,7 +135,8 @@ int main(int argc, char* argv[])
             return 0;
         }
         if (!hasValue) {
-            std::fprintf(stderr, "soramado-preview: %s needs a value\n", quoted(arg).c_str());
+            std::fprintf(stderr, "soramado-preview: %s needs a value\n",
+                         quotedForMessage(arg).c_str());
             usage();
             return BadInput;
         }
@@ -151,7 +145,7 @@ int main(int argc, char* argv[])
             const std::optional<int> n = wholeNumber<int>(value);
             if (!n || *n < 0 || *n >= LocationCount) {
                 std::fprintf(stderr, "soramado-preview: bad city %s: give 0 to %d\n",
-                             quoted(value).c_str(), LocationCount - 1);
+                             quotedForMessage(value).c_str(), LocationCount - 1);
                 return BadInput;
             }
             city = n;
@@ -167,12 +161,14 @@ int main(int argc, char* argv[])
         } else if (arg == "--seed") {
             const std::optional<std::uint64_t> n = wholeNumber<std::uint64_t>(value);
             if (!n) {
-                std::fprintf(stderr, "soramado-preview: bad seed %s\n", quoted(value).c_str());
+                std::fprintf(stderr, "soramado-preview: bad seed %s\n",
+                             quotedForMessage(value).c_str());
                 return BadInput;
             }
             seed = *n;
         } else {
-            std::fprintf(stderr, "soramado-preview: unknown option %s\n", quoted(arg).c_str());
+            std::fprintf(stderr, "soramado-preview: unknown option %s\n",
+                         quotedForMessage(arg).c_str());
             usage();
             return BadInput;
         }

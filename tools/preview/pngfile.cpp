@@ -53,12 +53,6 @@ std::vector<unsigned char> encodePng(const Picture& picture)
     return png;
 }
 
-// The path as the user gave it, safe to show in a terminal.
-std::string named(const std::string& path)
-{
-    return "\"" + quoteForMessage(path) + "\"";
-}
-
 std::string reason(int error)
 {
     return error ? std::strerror(error) : "unknown error";
@@ -98,19 +92,19 @@ std::optional<std::string> writePng(const Picture& picture, const std::string& t
     if (fs::is_symlink(fs::symlink_status(path, ec))) {
         path = fs::weakly_canonical(path, ec);
         if (ec)
-            return "cannot write " + named(target) + ": " + ec.message();
+            return "cannot write " + quotedForMessage(target) + ": " + ec.message();
     }
     const fs::file_status status = fs::status(path, ec);
     if (fs::exists(status) && !fs::is_regular_file(status)) {
         // A device or a pipe cannot be replaced: write to it directly.
         std::FILE* file = std::fopen(path.string().c_str(), "wb");
         if (!file)
-            return "cannot write " + named(target) + ": " + reason(errno);
+            return "cannot write " + quotedForMessage(target) + ": " + reason(errno);
         std::optional<std::string> failure = writeAll(file, png);
         if (std::fclose(file) != 0 && !failure)
             failure = reason(errno);
         if (failure)
-            return "cannot write " + named(target) + ": " + *failure;
+            return "cannot write " + quotedForMessage(target) + ": " + *failure;
         return std::nullopt;
     }
 
@@ -120,7 +114,7 @@ std::optional<std::string> writePng(const Picture& picture, const std::string& t
     temporary += ".tmp" + std::to_string(stamp);
     std::FILE* file = std::fopen(temporary.string().c_str(), "wbx");
     if (!file)
-        return "cannot write " + named(target) + ": " + reason(errno);
+        return "cannot write " + quotedForMessage(target) + ": " + reason(errno);
     std::optional<std::string> failure = writeAll(file, png);
     if (std::fclose(file) != 0 && !failure)
         failure = reason(errno);
@@ -131,7 +125,7 @@ std::optional<std::string> writePng(const Picture& picture, const std::string& t
     }
     if (failure) {
         fs::remove(temporary, ec);
-        return "cannot write " + named(target) + ": " + *failure;
+        return "cannot write " + quotedForMessage(target) + ": " + *failure;
     }
     return std::nullopt;
 }
