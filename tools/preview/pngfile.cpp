@@ -1,6 +1,7 @@
 #include "pngfile.h"
 
 #include "binaryoutput.h"
+#include "common/quoting.h"
 
 #include <cerrno>
 #include <chrono>
@@ -91,19 +92,19 @@ std::optional<std::string> writePng(const Picture& picture, const std::string& t
     if (fs::is_symlink(fs::symlink_status(path, ec))) {
         path = fs::weakly_canonical(path, ec);
         if (ec)
-            return "cannot write '" + target + "': " + ec.message();
+            return "cannot write " + quotedForMessage(target) + ": " + ec.message();
     }
     const fs::file_status status = fs::status(path, ec);
     if (fs::exists(status) && !fs::is_regular_file(status)) {
         // A device or a pipe cannot be replaced: write to it directly.
         std::FILE* file = std::fopen(path.string().c_str(), "wb");
         if (!file)
-            return "cannot write '" + target + "': " + reason(errno);
+            return "cannot write " + quotedForMessage(target) + ": " + reason(errno);
         std::optional<std::string> failure = writeAll(file, png);
         if (std::fclose(file) != 0 && !failure)
             failure = reason(errno);
         if (failure)
-            return "cannot write '" + target + "': " + *failure;
+            return "cannot write " + quotedForMessage(target) + ": " + *failure;
         return std::nullopt;
     }
 
@@ -113,7 +114,7 @@ std::optional<std::string> writePng(const Picture& picture, const std::string& t
     temporary += ".tmp" + std::to_string(stamp);
     std::FILE* file = std::fopen(temporary.string().c_str(), "wbx");
     if (!file)
-        return "cannot write '" + target + "': " + reason(errno);
+        return "cannot write " + quotedForMessage(target) + ": " + reason(errno);
     std::optional<std::string> failure = writeAll(file, png);
     if (std::fclose(file) != 0 && !failure)
         failure = reason(errno);
@@ -124,7 +125,7 @@ std::optional<std::string> writePng(const Picture& picture, const std::string& t
     }
     if (failure) {
         fs::remove(temporary, ec);
-        return "cannot write '" + target + "': " + *failure;
+        return "cannot write " + quotedForMessage(target) + ": " + *failure;
     }
     return std::nullopt;
 }
