@@ -541,6 +541,78 @@ check_lock_unavailable() {
     [ ! -e "$lock" ] || fail "the stale lock is still there"
 }
 
+# A lock left by a save that died, whose process id now belongs to another
+# program (here sleep, or pid 1 after a reboot) or cannot be a process id at
+# all, is stale: taken over at once, without a word. A live clock's lock is
+# honoured: the quit's saves wait for it and name its owner as the lock does.
+check_stale_lock() {
+    start_x
+    local lock=$store.lock host owner other
+    host=$(uname -n)
+    sleep 600 &
+    other=$!
+    started+=("$other")
+    # libfaketime shifts the times of files as it shifts the clock, so a lock
+    # written just now is fresh to the clock: only its owner can make it stale.
+    for owner in "$other" 1 99999999999; do
+        rm -f "$store"
+        printf '%s\nsoramado\n%s\n' "$owner" "$host" >"$lock"
+        start_app '2003-05-01 12:00:00'
+        wait_stored AlwaysTop False
+        [ ! -s "$work/app.err" ] || fail "owner $owner: warnings with a stale lock"
+        [ ! -e "$lock" ] || fail "owner $owner: the stale lock is still there"
+        stop_app
+    done
+    rm -f "$store"
+    start_app '2003-05-01 12:00:00'
+    wait_stored AlwaysTop False
+    local clock=$app_pid
+    printf '%s\nsoramado\n%s\n' "$clock" "$host" >"$lock"
+    quit_by_menu 8
+    local key
+    for key in Left Top; do
+        [ "$(grep -c "could not save the setting \"$key\".*held by process \"$clock\" of \"soramado\" on \"$host\"" "$work/app.err")" = 1 ] ||
+            fail "the held lock was not named once for $key"
+    done
+    [ -z "$(stored Left)$(stored Top)" ] || fail "the position was saved without the lock"
+}
+
+# A store frozen with chmod a-w is left as it is, whoever runs the clock (root
+# too): each key's failed write is told once, and the clock runs on.
+check_read_only_store() {
+    start_x
+    write_store Location=4
+    chmod a-w "$store"
+    local before
+    before=$(od -An -c "$store")
+    start_app '2003-05-01 12:00:00'
+    quit_by_menu 4
+    [ "$(od -An -c "$store")" = "$before" ] || fail "the read-only store was changed"
+    [ "$(stat -c %a "$store")" = 444 ] || fail "the store's permissions became $(stat -c %a "$store")"
+    local key
+    for key in AlwaysTop Left Top; do
+        [ "$(grep -c "could not save the setting \"$key\".*Permission denied" "$work/app.err")" = 1 ] ||
+            fail "the refused write of $key was not told once"
+    done
+    [ "$(ls -A "$config")" = Soramado.conf ] || fail "left files behind: $(ls -A "$config")"
+}
+
+# A store that is a dotfile manager's link to a file still to be made: the
+# clock makes that file, keeps the link, and has nothing to say.
+check_dangling_link() {
+    start_x
+    mkdir -p "$work/dotfiles"
+    ln -s ../dotfiles/clock.conf "$store"
+    start_app '2003-05-01 12:00:00'
+    wait_stored AlwaysTop False
+    quit_by_menu
+    [ "$(readlink "$store")" = ../dotfiles/clock.conf ] || fail "the link was replaced"
+    [ "$(stored Left) $(stored Top)" = "2400 1920" ] ||
+        fail "stored '$(stored Left) $(stored Top)', expected '2400 1920'"
+    [ ! -s "$work/app.err" ] || fail "warnings through the link"
+    [ "$(ls -A "$work/dotfiles")" = clock.conf ] || fail "left files behind: $(ls -A "$work/dotfiles")"
+}
+
 # Each polite request to end saves the position, Ctrl+C's SIGINT too; a
 # SIGINT that was ignored at start (a background job) stays ignored.
 check_signals() {

@@ -71,6 +71,20 @@ echo "not a picture" >"$tmp/folder/old.png"
 cmp -s "$tmp/dusk.png" "$tmp/folder/old.png" || fail "--png over a file: not the picture"
 [ "$(ls -A "$tmp/folder")" = "old.png" ] || fail "--png left $(ls -A "$tmp/folder")"
 
+# A link to a picture still to be made (a dotfile manager's): the picture goes
+# to the file the link names, and the link stays.
+mkdir "$tmp/links" "$tmp/pictures"
+ln -s "$tmp/pictures/absolute.png" "$tmp/links/absolute.png"
+ln -s ../pictures/relative.png "$tmp/links/relative.png"
+for name in absolute relative; do
+    "$preview" --city 2 --at "2003-05-01 18:10:00" --png "$tmp/links/$name.png" --seed 7 >/dev/null ||
+        fail "--png through a dangling $name link failed"
+    [ -L "$tmp/links/$name.png" ] || fail "--png replaced the $name link"
+    cmp -s "$tmp/dusk.png" "$tmp/pictures/$name.png" || fail "--png: no picture where the $name link points"
+done
+[ "$(ls -A "$tmp/pictures" | tr '\n' ' ')" = "absolute.png relative.png " ] ||
+    fail "--png through links left $(ls -A "$tmp/pictures")"
+
 # "-" is standard output: the picture alone, byte for byte the file's.
 "$preview" --city 2 --at "2003-05-01 18:10:00" --png - --seed 7 >"$tmp/stdout.png" ||
     fail "--png - failed"

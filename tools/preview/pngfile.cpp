@@ -1,6 +1,7 @@
 #include "pngfile.h"
 
 #include "binaryoutput.h"
+#include "common/linktarget.h"
 #include "common/quoting.h"
 
 #include <cerrno>
@@ -87,13 +88,11 @@ std::optional<std::string> writePng(const Picture& picture, const std::string& t
     }
 
     std::error_code ec;
-    fs::path path(target);
-    // A link is followed, so that the file it names gets the picture.
-    if (fs::is_symlink(fs::symlink_status(path, ec))) {
-        path = fs::weakly_canonical(path, ec);
-        if (ec)
-            return "cannot write " + quotedForMessage(target) + ": " + ec.message();
-    }
+    // A link is followed, so that the file it names gets the picture, also when
+    // that file does not exist yet; the link stays.
+    const fs::path path = linkTarget(target, ec);
+    if (ec)
+        return "cannot write " + quotedForMessage(target) + ": " + ec.message();
     const fs::file_status status = fs::status(path, ec);
     if (fs::exists(status) && !fs::is_regular_file(status)) {
         // A device or a pipe cannot be replaced: write to it directly.
