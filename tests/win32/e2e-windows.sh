@@ -498,13 +498,18 @@ check_installer() {
     wait_stored AlwaysTop True
     quit_by_menu
     wine_quiet "$dir/Uninstall.exe" /S >/dev/null
+    # The uninstaller runs on from a copy of itself, removing the program
+    # first and the shortcuts after: wait for both.
+    local menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Soramado"
     until=$(deadline 20)
     while [ -e "$dir/soramado.exe" ]; do
         before "$until" || fail "the uninstaller left soramado.exe"
         sleep 0.2
     done
-    [ ! -e "$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Soramado" ] ||
-        fail "the uninstaller left the Start-menu folder"
+    while [ -e "$menu" ]; do
+        before "$until" || fail "the uninstaller left the Start-menu folder"
+        sleep 0.2
+    done
     [ "$(stored AlwaysTop)" = True ] || fail "uninstalling removed the user's settings"
 }
 
