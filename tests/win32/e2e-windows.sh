@@ -92,13 +92,10 @@ prepare() {
         cat "$work/wine.log" >&2
         exit 1
     }
-    # Wine's menu font has no Japanese; link it to the IPA Gothic that Wine
-    # finds through fontconfig, as a Japanese Windows' own fonts would show it.
-    local face
-    for face in Tahoma "Microsoft Sans Serif" "MS Shell Dlg" "MS Shell Dlg 2"; do
-        wine_quiet reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
-            /v "$face" /t REG_MULTI_SZ /d 'ipagp.ttf,IPAPGothic' /f >/dev/null
-    done
+    # Wine's menu font has no Japanese: the link to IPA P Gothic that the
+    # README gives users, too.
+    bash "$src/scripts/wine-japanese-menus.sh" "$wine" </dev/null >"$work/wine.out" 2>>"$work/wine.log" ||
+        fail "the font link failed: $(cat "$work/wine.log")"
     wine_quiet reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null
     "$wineserver" -w </dev/null >/dev/null 2>&1
     mv "$template.new" "$template"
@@ -635,13 +632,18 @@ check_installer() {
     wait_stored AlwaysTop True
     quit_by_menu
     wine_quiet "$dir/Uninstall.exe" /S >/dev/null
+    # The uninstaller runs on from a copy of itself, removing the program
+    # first and the shortcuts after: wait for both.
+    local menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Soramado"
     until=$(deadline 20)
     while [ -e "$dir/soramado.exe" ]; do
         before "$until" || fail "the uninstaller left soramado.exe"
         sleep 0.2
     done
-    [ ! -e "$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Soramado" ] ||
-        fail "the uninstaller left the Start-menu folder"
+    while [ -e "$menu" ]; do
+        before "$until" || fail "the uninstaller left the Start-menu folder"
+        sleep 0.2
+    done
     [ "$(stored AlwaysTop)" = True ] || fail "uninstalling removed the user's settings"
 }
 
