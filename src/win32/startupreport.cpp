@@ -50,8 +50,8 @@ std::wstring startUpReport(const std::vector<UnusableSetting>& unusable,
         return {};
     std::vector<std::pair<int, std::string>> lines;
     for (const UnusableSetting& setting : unusable)
-        lines.emplace_back(readingOrder(setting.key), "・" + setting.key + " の値 \"" +
-                                                          quoteForMessage(setting.text) + "\" " +
+        lines.emplace_back(readingOrder(setting.key), "・" + setting.key + " の値 " +
+                                                          quotedForMessage(setting.text) + " " +
                                                           consequence(setting.key));
     for (const UnreadableValue& value : unreadable) {
         const std::string why = value.error == ERROR_UNSUPPORTED_TYPE

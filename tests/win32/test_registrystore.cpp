@@ -121,10 +121,11 @@ TEST_F(RegistryStoreTest, AHugeStoredValueIsCutInItsWarning)
     const wchar_t top[] = L"2250";
     setRaw(L"Top", REG_SZ, top, sizeof top);
     auto s = store();
-    Settings settings(s, [this](const std::string& line) { warnings_.push_back(line); });
+    std::vector<std::string> warnings;
+    Settings settings(s, [&warnings](const std::string& line) { warnings.push_back(line); });
     settings.read();
-    ASSERT_EQ(warnings_.size(), 1u);
-    const std::string& warning = warnings_[0];
+    ASSERT_EQ(warnings.size(), 1u);
+    const std::string& warning = warnings[0];
     EXPECT_LT(warning.size(), 500u);
     EXPECT_NE(warning.find("\"Left\" = \"12xxx"), std::string::npos) << warning;
     EXPECT_NE(warning.find("xxx\u2026xxx"), std::string::npos) << warning;

@@ -55,6 +55,16 @@ TEST(StartUpReport, StoredTextIsQuotedSoNoControlCharacterReachesTheBox)
         EXPECT_TRUE(c == L'\n' || (c >= 0x20 && c != 0x7f)) << static_cast<int>(c);
 }
 
+TEST(StartUpReport, AHugeValueIsCutToOneShortLine)
+{
+    const std::string huge = "12" + std::string(40'000, 'x') + "34";
+    const std::wstring text = startUpReport({{"Left", huge}}, {}, Place);
+    EXPECT_LT(text.size(), 600u);
+    EXPECT_TRUE(has(text, L"\"12xxx")) << text;
+    EXPECT_TRUE(has(text, L"xxx\u2026xxx")) << text;
+    EXPECT_TRUE(has(text, L"xxx34\"")) << text;
+}
+
 TEST(FontDialogRequest, OpensOnTheFaceBoldAt20PointsWithoutVerticalFaces)
 {
     LOGFONTW font{};
