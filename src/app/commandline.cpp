@@ -9,15 +9,6 @@ namespace soramado {
 
 namespace {
 
-std::string quoted(std::string_view text)
-{
-    // Appended rather than "'" + ...: GCC 12 warns falsely (-Wrestrict) on the prepend.
-    std::string out = "'";
-    out += quoteForMessage(text);
-    out += '\'';
-    return out;
-}
-
 std::string hint(std::string_view program)
 {
     return "; see '" + std::string(program) + " --help'";
@@ -47,7 +38,7 @@ const std::string* ParsedArguments::value(std::string_view name) const
 
 std::string unknownOptionLine(std::string_view program, std::string_view option)
 {
-    return std::string(program) + ": unknown option " + quoted(option) + hint(program);
+    return std::string(program) + ": unknown option " + quotedForMessage(option) + hint(program);
 }
 
 ParsedArguments parseArguments(std::string_view program, const std::vector<std::string>& args,
@@ -64,12 +55,12 @@ ParsedArguments parseArguments(std::string_view program, const std::vector<std::
         if (arg == "--") {
             if (i + 1 < args.size())
                 parsed.error = std::string(program) + ": unexpected argument " +
-                               quoted(args[i + 1]) + hint(program);
+                               quotedForMessage(args[i + 1]) + hint(program);
             return parsed;
         }
         if (arg.size() < 2 || arg.front() != '-') {
-            parsed.error =
-                std::string(program) + ": unexpected argument " + quoted(arg) + hint(program);
+            parsed.error = std::string(program) + ": unexpected argument " + quotedForMessage(arg) +
+                           hint(program);
             return parsed;
         }
         const std::size_t equals = arg.find('=');
@@ -156,7 +147,7 @@ ClockRequest readClockCommandLine(const std::vector<std::string>& args,
         } else {
             request.action = ClockRequest::Action::Refuse;
             request.text = std::string(facts.program) + ": --autostart takes on or off, not " +
-                           quoted(*state) + hint(facts.program);
+                           quotedForMessage(*state) + hint(facts.program);
         }
     }
     return request;

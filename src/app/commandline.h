@@ -40,7 +40,7 @@ struct ParsedArguments {
 ParsedArguments parseArguments(std::string_view program, const std::vector<std::string>& args,
                                std::span<const OptionSpec> known);
 
-// "soramado: unknown option '--foo'; see 'soramado --help'"
+// "soramado: unknown option \"--foo\"; see 'soramado --help'"
 std::string unknownOptionLine(std::string_view program, std::string_view option);
 
 // "Soramado 1.04a (1.4.0.1000)": the version as the version window writes it,

@@ -23,6 +23,10 @@ int main(int argc, char* argv[])
     // failed write, not end the clock.
     std::signal(SIGXFSZ, SIG_IGN);
 #endif
+#ifdef SIGPIPE
+    // Nor may a warning to a stderr whose reader has gone: it is dropped.
+    std::signal(SIGPIPE, SIG_IGN);
+#endif
     // --help, --version and a mistyped option need no display.
     const soramado::CommandLine commandLine = soramado::answerCommandLine(argc, argv);
     if (commandLine.exitStatus)

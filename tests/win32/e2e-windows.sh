@@ -475,10 +475,10 @@ check_command_line() {
         "--help|0|out|Usage: soramado [OPTION]..."
         "-h|0|out|Usage: soramado [OPTION]..."
         "--version|0|out|Soramado 1.04a (1.4.0.1000)"
-        "--bogus|2|err|soramado: unknown option '--bogus'; see 'soramado --help'"
-        "--bogus value|2|err|soramado: unknown option '--bogus'; see 'soramado --help'"
-        "--autostart on|2|err|soramado: unknown option '--autostart'; see 'soramado --help'"
-        "stray|2|err|soramado: unexpected argument 'stray'; see 'soramado --help'"
+        "--bogus|2|err|soramado: unknown option \"--bogus\"; see 'soramado --help'"
+        "--bogus value|2|err|soramado: unknown option \"--bogus\"; see 'soramado --help'"
+        "--autostart on|2|err|soramado: unknown option \"--autostart\"; see 'soramado --help'"
+        "stray|2|err|soramado: unexpected argument \"stray\"; see 'soramado --help'"
     )
     local entry args want_status stream first other
     for entry in "${cases[@]}"; do
@@ -497,7 +497,7 @@ check_command_line() {
         fail "--help does not say where the settings live"
 
     for entry in "--version|0|Soramado 1.04a (1.4.0.1000)" \
-        "--bogus|2|soramado: unknown option '--bogus'; see 'soramado --help'"; do
+        "--bogus|2|soramado: unknown option \"--bogus\"; see 'soramado --help'"; do
         IFS='|' read -r args want_status first <<<"$entry"
         # Through the shell, as from Explorer: no streams and no console. (A
         # Unix start with closed streams is no likeness: Wine reuses the fds.)
@@ -614,13 +614,18 @@ check_installer() {
     wait_stored AlwaysTop True
     quit_by_menu
     wine_quiet "$dir/Uninstall.exe" /S >/dev/null
+    # The uninstaller runs on from a copy of itself, removing the program
+    # first and the shortcuts after: wait for both.
+    local menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Soramado"
     until=$(deadline 20)
     while [ -e "$dir/soramado.exe" ]; do
         before "$until" || fail "the uninstaller left soramado.exe"
         sleep 0.2
     done
-    [ ! -e "$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Soramado" ] ||
-        fail "the uninstaller left the Start-menu folder"
+    while [ -e "$menu" ]; do
+        before "$until" || fail "the uninstaller left the Start-menu folder"
+        sleep 0.2
+    done
     [ "$(stored AlwaysTop)" = True ] || fail "uninstalling removed the user's settings"
 }
 
