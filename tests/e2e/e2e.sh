@@ -844,6 +844,13 @@ check_command_line() {
     done
     run_app "$app" --help
     grep -q '^Settings: .*Soramado.conf' "$work/run.out" || fail "--help does not say where the settings live"
+    # The man page lists every option the usage names.
+    local option options
+    options=$(grep -o -E '(^|[ ,])--?[a-z][a-z-]*' "$work/run.out" | tr -d ' ,' | sort -u)
+    [ "$(wc -l <<<"$options")" -ge 6 ] || fail "the usage names only: $options"
+    for option in $options; do
+        grep -qF -- "${option//-/\\-}" "$src/packaging/soramado.1" || fail "the man page does not list $option"
+    done
     [ ! -e "$store" ] || fail "a settings store was written"
 }
 
