@@ -22,12 +22,15 @@ source "$(dirname "$0")/../support/e2e.sh"
 wine=${SORAMADO_WINE64:-/usr/lib/wine/wine64}
 wineserver=${SORAMADO_WINESERVER:-wineserver}
 setting='HKCU\Software\Soramado\Setting'
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINELOADER=$wine WINESERVER=$wineserver
+# Wine's menu builder off: nothing of the tests may reach the user's desktop menus.
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" WINELOADER=$wine \
+    WINESERVER=$wineserver
 
 # ---------------------------------------------------------------- the driver
 
 # Every check runs in a fresh prefix on its own X server.
 e2e_setup() {
+    private_home
     need_tools Xvfb xdotool xwd python3 convert
     [ -x "$wine" ] || fail "no Wine at $wine; scripts/setup.sh installs wine64"
     fresh_prefix
@@ -84,8 +87,15 @@ store_text() {
     wine_quiet reg add "$setting" /v "$1" /t REG_SZ /d "$2" /f >/dev/null
 }
 
+# Wine links the prefix's Desktop and Documents into HOME: a private one.
+private_home() {
+    export HOME=$work/home
+    mkdir -p "$HOME"
+}
+
 # The template prefix: booted once per run, with Japanese menus.
 prepare() {
+    private_home
     rm -rf "$template" "$template.new"
     export WINEPREFIX=$template.new
     "$wine" wineboot -i </dev/null >"$work/wine.log" 2>&1 || {
@@ -117,6 +127,12 @@ fresh_prefix() {
         while IFS= read -r -d '' file; do
             cp --remove-destination -p "$template/$file" "$WINEPREFIX/$file"
         done
+    # The user's folders (Desktop, Documents, …) link into the HOME of the
+    # prefix's making: into this check's own instead.
+    local link
+    for link in "$WINEPREFIX"/drive_c/users/*/*; do
+        [ ! -L "$link" ] || ln -sfn "$HOME" "$link"
+    done
     # One server for the whole check, detached from this script's streams.
     "$wineserver" -p </dev/null >/dev/null 2>&1 || true
 }
