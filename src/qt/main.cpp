@@ -2,6 +2,7 @@
 #include "qt/commandline.h"
 #include "qt/displayplatform.h"
 #include "qt/fontchooser.h"
+#include "qt/fontcoverage.h"
 #include "qt/fonts.h"
 #include "qt/mainwindow.h"
 #include "qt/nativestore.h"
@@ -9,6 +10,7 @@
 #include "qt/startupguard.h"
 #include "qt/systemclock.h"
 #include "qt/termination.h"
+#include "qt/translations.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -40,8 +42,10 @@ int main(int argc, char* argv[])
     const soramado::SingleClock::Claim claim = soramado::SingleClock::claim(commandLine.display);
     if (!claim.clock)
         return claim.exitStatus;
+    soramado::installQtTranslations(app);
 
     soramado::registerFontSubstitutes();
+    soramado::warnWithoutJapaneseFont();
     soramado::SystemClock clock;
     soramado::SeededRandom random(soramado::seedFromClock(clock));
     const std::unique_ptr<soramado::SettingsStore> store = soramado::makeNativeSettingsStore();

@@ -207,6 +207,36 @@ check_first_start() {
     local content
     content=$(grep -v '^$' "$store" | tr '\n' '|')
     [ "$content" = "[Setting]|AlwaysTop=False|" ] || fail "store holds '$content'"
+    ! grep -q 'Japanese font' "$work/app.err" ||
+        fail "warned of a missing Japanese font with the system's fonts installed"
+}
+
+# A desktop whose fonts have no Japanese face (a private font configuration
+# that knows DejaVu alone): the clock still starts, and says once on stderr why
+# its captions are boxes and which Debian package brings a font for them.
+check_no_japanese_font() {
+    [ -d /usr/share/fonts/truetype/dejavu ] || fail "no DejaVu fonts; scripts/setup.sh installs them"
+    cat >"$work/fonts.conf" <<EOF_CONF
+<?xml version="1.0"?>
+<!DOCTYPE fontconfig SYSTEM "urn:fontconfig:fonts.dtd">
+<fontconfig>
+  <dir>/usr/share/fonts/truetype/dejavu</dir>
+  <cachedir>$work/fontcache</cachedir>
+</fontconfig>
+EOF_CONF
+    start_x
+    launcher=(env FONTCONFIG_FILE="$work/fonts.conf")
+    start_app '2003-05-01 12:00:00'
+    launcher=()
+    # The menu opened and closed: start-up is over, and a menu of boxes adds no warning.
+    open_menu
+    xdotool key Escape
+    wait_menus 0 || fail "Escape did not close the menu"
+    local lines
+    lines=$(grep -c 'Japanese' "$work/app.err" || true)
+    [ "$lines" = 1 ] || fail "$lines lines on stderr tell of the missing Japanese font, expected one"
+    grep 'Japanese' "$work/app.err" | grep -q 'fonts-ipafont-gothic' ||
+        fail "the warning names no Debian package that brings a Japanese font"
 }
 
 check_evening_stars() {
