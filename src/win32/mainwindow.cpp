@@ -218,6 +218,9 @@ void MainWindow::onCommand(const MenuCommand& command)
     case Kind::Font:
         fonts_.setDpi(dpi_);
         app_.fontCommand();
+        // The window may have ended under the dialog (the session ended).
+        if (!window_)
+            break;
         createFonts();
         InvalidateRect(window_, &timeRect_, TRUE);
         break;
@@ -246,9 +249,12 @@ void MainWindow::onClose()
 
 void MainWindow::onEndSession(bool ending)
 {
-    // Windows may end the process right after this message: save now.
+    // Windows may end the process right after this message: save now, and
+    // end as the close box does, for a session end that leaves the process
+    // running (the Restart Manager's, Wine's) must not leave a clock whose
+    // later moves are no longer saved.
     if (ending)
-        saveOnce();
+        onClose();
 }
 
 void MainWindow::onDpiChanged(UINT dpi, const RECT& suggested)

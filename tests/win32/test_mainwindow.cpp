@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <vector>
 
 namespace soramado::win32 {
 namespace {
@@ -177,6 +178,66 @@ TEST_F(MainWindowTest, TicksRepaintOnlyWhatChanged)
     EXPECT_EQ(dirty.top, 140);
     EXPECT_EQ(dirty.right, 166);
     EXPECT_EQ(dirty.bottom, 169);
+}
+
+// Runs the thread's queue dry; gives the number of quit messages met.
+int runQueue()
+{
+    int quits = 0;
+    MSG message{};
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            ++quits;
+            continue;
+        }
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return quits;
+}
+
+TEST_F(MainWindowTest, AStormOfEndsSavesThePlaceOnceAndEndsOnce)
+{
+    struct Message {
+        UINT message;
+        WPARAM wParam;
+        LPARAM lParam;
+    };
+    const Message endSession{WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF};
+    const Message closeApp{WM_ENDSESSION, TRUE, ENDSESSION_CLOSEAPP};
+    const Message cancelled{WM_ENDSESSION, FALSE, 0};
+    const Message close{WM_CLOSE, 0, 0};
+    const Message systemClose{WM_SYSCOMMAND, SC_CLOSE, 0};
+    struct Case {
+        const char* what;
+        std::vector<Message> storm;
+    };
+    const std::vector<Case> cases{
+        {"the session ends, again and again", {endSession}},
+        {"the Restart Manager asks it to close", {closeApp, endSession}},
+        {"close, end of session and Alt+F4 mixed", {close, endSession, systemClose}},
+        {"close, again and again", {close}},
+        {"cancelled ends, then close", {cancelled, cancelled, close}},
+    };
+    int left = 300;
+    for (const Case& c : cases) {
+        const HWND window = open();
+        left += 20; // each run its own place, so that each save is told apart
+        SetWindowPos(window, nullptr, left, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        for (int round = 0; round < 20; ++round) {
+            for (const Message& m : c.storm)
+                PostMessageW(window, m.message, m.wParam, m.lParam);
+        }
+        EXPECT_EQ(runQueue(), 1) << c.what;
+        EXPECT_FALSE(IsWindow(window)) << c.what;
+        EXPECT_EQ(window_->handle(), nullptr) << c.what;
+        EXPECT_EQ(stored("Left"), std::to_string(left * 15)) << c.what;
+        EXPECT_EQ(stored("Top"), "3000") << c.what;
+        // Late words to the gone window change nothing.
+        SendMessageW(window, WM_ENDSESSION, TRUE, 0);
+        EXPECT_EQ(runQueue(), 0) << c.what;
+        window_.reset();
+    }
 }
 
 } // namespace
