@@ -104,6 +104,11 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam)
         if (wParam == TickTimer)
             onTimer();
         return 0;
+    case WM_TIMECHANGE:
+        // The system time was set: the wake was planned on the old one, so
+        // the tick runs now and plans it anew.
+        onTimer();
+        return 0;
     case WM_KEYDOWN:
         if (onKeyDown(wParam))
             return 0;

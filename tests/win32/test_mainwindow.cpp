@@ -240,5 +240,36 @@ TEST_F(MainWindowTest, AStormOfEndsSavesThePlaceOnceAndEndsOnce)
     }
 }
 
+TEST_F(MainWindowTest, ATimeChangeTicksNowOnTheNewTime)
+{
+    struct Case {
+        const char* what;
+        LocalDateTime setTo;
+        RECT dirty; // what must be painted anew, in client pixels
+    };
+    const RECT time{4, 140, 166, 169};
+    const RECT dateAndTime{2, 124, 166, 169};
+    const std::vector<Case> cases{
+        {"forward in the day", fakes::at(2003, 5, 1, 15, 20, 0, 300), time},
+        {"back in the day", fakes::at(2003, 5, 1, 9, 5, 7, 900), time},
+        {"to another day", fakes::at(2004, 2, 29, 12, 0, 1), dateAndTime},
+    };
+    for (const Case& c : cases) {
+        clock_.set(fakes::at(2003, 5, 1, 12, 0, 0));
+        const HWND window = open();
+        ShowWindow(window, SW_SHOWNOACTIVATE);
+        UpdateWindow(window);
+        clock_.set(c.setTo);
+        SendMessageW(window, WM_TIMECHANGE, 0, 0);
+        RECT dirty{};
+        ASSERT_TRUE(GetUpdateRect(window, &dirty, FALSE)) << c.what;
+        EXPECT_EQ(dirty.left, c.dirty.left) << c.what;
+        EXPECT_EQ(dirty.top, c.dirty.top) << c.what;
+        EXPECT_EQ(dirty.right, c.dirty.right) << c.what;
+        EXPECT_EQ(dirty.bottom, c.dirty.bottom) << c.what;
+        window_.reset();
+    }
+}
+
 } // namespace
 } // namespace soramado::win32
