@@ -19,8 +19,6 @@ namespace soramado::win32 {
 
 namespace {
 
-constexpr UINT_PTR TickTimer = 1;
-
 void drawLabel(HDC dc, const std::string& text, const RECT& place, HFONT font, UINT align,
                std::uint32_t colour)
 {
@@ -85,7 +83,7 @@ bool MainWindow::create(int showCommand)
     fitClientArea();
     showFace();
     // The first tick 100 ms after creation; from then on the core says when.
-    SetTimer(window_, TickTimer, TickMs, nullptr);
+    timer_.start(window_, TickMs);
     ShowWindow(window_, showCommand);
     UpdateWindow(window_);
     return true;
@@ -101,13 +99,11 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam)
         onEraseBackground(reinterpret_cast<HDC>(wParam));
         return 1;
     case WM_TIMER:
-        if (wParam == TickTimer)
+        if (wParam == WakeTimer::Id)
             onTimer();
         return 0;
     case WM_TIMECHANGE:
-        // The system time was set: the wake was planned on the old one, so
-        // the tick runs now and plans it anew.
-        onTimer();
+        onTimeChange();
         return 0;
     case WM_KEYDOWN:
         if (onKeyDown(wParam))
@@ -169,18 +165,26 @@ void MainWindow::onEraseBackground(HDC dc)
     FillRect(dc, &client, background_.get());
 }
 
+// Sleeps until the next tick that can change what is shown.
 void MainWindow::onTimer()
 {
+    app_.tick();
+    showFace();
+    timer_.follow(app_.planWake());
+}
+
+void MainWindow::onTimeChange()
+{
+    // The system time was set: the wake was planned on the old one, so the
+    // tick runs now and plans it anew.
     app_.tick();
     showFace();
     scheduleWake();
 }
 
-// Sleeps until the next tick that can change what is shown; setting the timer
-// again replaces the one that is waiting.
 void MainWindow::scheduleWake()
 {
-    SetTimer(window_, TickTimer, static_cast<UINT>(app_.planWake().delayMs), nullptr);
+    timer_.restart(app_.planWake());
 }
 
 bool MainWindow::onKeyDown(WPARAM key)
@@ -282,7 +286,7 @@ bool MainWindow::onGetDpiScaledSize(UINT dpi, SIZE& size) const
 
 void MainWindow::onDestroy()
 {
-    KillTimer(window_, TickTimer);
+    timer_.stop();
     topmost_.setWindow(nullptr);
     fonts_.setOwner(nullptr);
     window_ = nullptr;

@@ -8,6 +8,7 @@
 #include "win32/screen.h"
 #include "win32/topmost.h"
 #include "win32/viewbitmap.h"
+#include "win32/waketimer.h"
 
 #include <windows.h>
 
@@ -32,6 +33,8 @@ public:
     // Creates the window, runs the core's start-up, places and shows it.
     bool create(int showCommand);
     HWND handle() const { return window_; }
+    // How often the wake timer was set, for the tests: at rest it is never.
+    int timerArms() const { return timer_.arms(); }
 
 private:
     template <typename W> friend LRESULT CALLBACK routeToObject(HWND, UINT, WPARAM, LPARAM);
@@ -40,6 +43,7 @@ private:
     void onPaint();
     void onEraseBackground(HDC dc);
     void onTimer();
+    void onTimeChange();
     void scheduleWake();
     bool onKeyDown(WPARAM key);
     void onButtonDown(POINT at, UINT button);
@@ -69,6 +73,7 @@ private:
     WindowTopmost topmost_;
     DialogFontChooser fonts_;
     ClockApp app_;
+    WakeTimer timer_;
 
     ViewBitmap view_;
     Brush background_;

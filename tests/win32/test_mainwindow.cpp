@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace soramado::win32 {
@@ -269,6 +270,48 @@ TEST_F(MainWindowTest, ATimeChangeTicksNowOnTheNewTime)
         EXPECT_EQ(dirty.bottom, c.dirty.bottom) << c.what;
         window_.reset();
     }
+}
+
+TEST_F(MainWindowTest, AtRestTheTimerIsSetOnceAndAgainOnlyWhenThePlanChanges)
+{
+    clock_.set(fakes::at(2003, 5, 1, 12, 0, 0));
+    const HWND window = open();
+    int arms = window_->timerArms(); // the first tick's
+    const auto wakeAt = [&](std::int64_t afterMs) {
+        clock_.advanceMs(afterMs);
+        SendMessageW(window, WM_TIMER, WakeTimer::Id, 0);
+        return window_->timerArms() - std::exchange(arms, window_->timerArms());
+    };
+    // The first tick comes mid-second: the rest of that second, then a whole
+    // second from the wake at it.
+    EXPECT_EQ(wakeAt(100), 1);
+    EXPECT_EQ(wakeAt(902), 1);
+    // Every later second wakes by itself, a few milliseconds late or not.
+    const std::int64_t steady[] = {1000, 1007, 1020, 980, 1000, 1015, 990, 1000};
+    for (int round = 0; round < 2; ++round) {
+        for (const std::int64_t ms : steady)
+            EXPECT_EQ(wakeAt(ms), 0) << "a wake " << ms << " ms after the last";
+    }
+    // A wake late past half a tick: the rest of the second, then whole seconds.
+    EXPECT_EQ(wakeAt(1300), 1);
+    EXPECT_EQ(wakeAt(700), 1);
+    EXPECT_EQ(wakeAt(1000), 0);
+    // A set of the clock: the running timer's phase was set against the old
+    // time, so even a whole second's plan sets it anew.
+    clock_.advanceMs(3600'000);
+    SendMessageW(window, WM_TIMECHANGE, 0, 0);
+    EXPECT_EQ(window_->timerArms() - std::exchange(arms, window_->timerArms()), 1);
+    EXPECT_EQ(wakeAt(1000), 0);
+    // Shift+F9: the visitor comes on the next tick.
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    const BYTE shift = keys[VK_SHIFT];
+    keys[VK_SHIFT] = 0x80;
+    SetKeyboardState(keys);
+    SendMessageW(window, WM_KEYDOWN, VK_F9, 0);
+    keys[VK_SHIFT] = shift;
+    SetKeyboardState(keys);
+    EXPECT_EQ(window_->timerArms() - arms, 1);
 }
 
 } // namespace
