@@ -21,6 +21,10 @@ int main(int argc, char* argv[])
     // failed write, not end the clock.
     std::signal(SIGXFSZ, SIG_IGN);
 #endif
+#ifdef SIGPIPE
+    // Nor may a warning to a stderr whose reader has gone: it is dropped.
+    std::signal(SIGPIPE, SIG_IGN);
+#endif
     soramado::guardDisplayConnection("soramado", argc, argv);
     soramado::applyDisplayPlatform(argc, argv);
     QApplication app(argc, argv);
