@@ -19,7 +19,6 @@ namespace soramado::win32 {
 
 namespace {
 
-constexpr UINT_PTR TickTimer = 1;
 // Posted once the window shows, so that the report's box has its owner on screen.
 constexpr UINT StartUpReportMessage = WM_APP + 1;
 
@@ -88,7 +87,7 @@ bool MainWindow::create(int showCommand)
     fitClientArea();
     showFace();
     // The first tick 100 ms after creation; from then on the core says when.
-    SetTimer(window_, TickTimer, TickMs, nullptr);
+    timer_.start(window_, TickMs);
     ShowWindow(window_, showCommand);
     UpdateWindow(window_);
     // A user who started the clock from Explorer sees no stderr.
@@ -108,8 +107,11 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam)
         onEraseBackground(reinterpret_cast<HDC>(wParam));
         return 1;
     case WM_TIMER:
-        if (wParam == TickTimer)
+        if (wParam == WakeTimer::Id)
             onTimer();
+        return 0;
+    case WM_TIMECHANGE:
+        onTimeChange();
         return 0;
     case WM_KEYDOWN:
         if (onKeyDown(wParam))
@@ -174,18 +176,26 @@ void MainWindow::onEraseBackground(HDC dc)
     FillRect(dc, &client, background_.get());
 }
 
+// Sleeps until the next tick that can change what is shown.
 void MainWindow::onTimer()
 {
+    app_.tick();
+    showFace();
+    timer_.follow(app_.planWake());
+}
+
+void MainWindow::onTimeChange()
+{
+    // The system time was set: the wake was planned on the old one, so the
+    // tick runs now and plans it anew.
     app_.tick();
     showFace();
     scheduleWake();
 }
 
-// Sleeps until the next tick that can change what is shown; setting the timer
-// again replaces the one that is waiting.
 void MainWindow::scheduleWake()
 {
-    SetTimer(window_, TickTimer, static_cast<UINT>(app_.planWake().delayMs), nullptr);
+    timer_.restart(app_.planWake());
 }
 
 bool MainWindow::onKeyDown(WPARAM key)
@@ -227,6 +237,9 @@ void MainWindow::onCommand(const MenuCommand& command)
     switch (command.kind) {
     case Kind::Font:
         app_.fontCommand();
+        // The window may have ended under the dialog (the session ended).
+        if (!window_)
+            break;
         createFonts();
         InvalidateRect(window_, &timeRect_, TRUE);
         break;
@@ -255,9 +268,12 @@ void MainWindow::onClose()
 
 void MainWindow::onEndSession(bool ending)
 {
-    // Windows may end the process right after this message: save now.
+    // Windows may end the process right after this message: save now, and
+    // end as the close box does, for a session end that leaves the process
+    // running (the Restart Manager's, Wine's) must not leave a clock whose
+    // later moves are no longer saved.
     if (ending)
-        saveOnce();
+        onClose();
 }
 
 void MainWindow::onDpiChanged(UINT dpi, const RECT& suggested)
@@ -280,7 +296,7 @@ bool MainWindow::onGetDpiScaledSize(UINT dpi, SIZE& size) const
 
 void MainWindow::onDestroy()
 {
-    KillTimer(window_, TickTimer);
+    timer_.stop();
     topmost_.setWindow(nullptr);
     fonts_.setOwner(nullptr);
     window_ = nullptr;

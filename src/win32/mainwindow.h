@@ -9,6 +9,7 @@
 #include "win32/startupreport.h"
 #include "win32/topmost.h"
 #include "win32/viewbitmap.h"
+#include "win32/waketimer.h"
 
 #include <windows.h>
 
@@ -42,6 +43,8 @@ public:
     HWND handle() const { return window_; }
     // What the message after start-up tells; empty when every setting was usable.
     const std::wstring& startUpReport() const { return report_; }
+    // How often the wake timer was set, for the tests: at rest it is never.
+    int timerArms() const { return timer_.arms(); }
 
 private:
     template <typename W> friend LRESULT CALLBACK routeToObject(HWND, UINT, WPARAM, LPARAM);
@@ -50,6 +53,7 @@ private:
     void onPaint();
     void onEraseBackground(HDC dc);
     void onTimer();
+    void onTimeChange();
     void scheduleWake();
     bool onKeyDown(WPARAM key);
     void onButtonDown(POINT at, UINT button);
@@ -80,6 +84,7 @@ private:
     WindowTopmost topmost_;
     DialogFontChooser fonts_;
     ClockApp app_;
+    WakeTimer timer_;
 
     ViewBitmap view_;
     Brush background_;

@@ -426,9 +426,14 @@ check_end_session() {
     local want
     want=$(expected_twips)
     [ -z "$(stored Left)" ] || fail "Left stored before the session ended"
+    # Twice, as a session manager may ask again: saved once, ended once.
+    wine_quiet wineboot --end-session >/dev/null
     wine_quiet wineboot --end-session >/dev/null
     wait_stored Left "${want% *}"
     wait_stored Top "${want#* }"
+    # Wine's end of the session leaves processes running: the clock ends itself.
+    wait_exit 10 || fail "still running 10 s after the end of the session"
+    [ "$app_status" = 0 ] || fail "exit status $app_status after the end of the session"
 }
 
 # The message that tells what start-up could not read: a dialog titled

@@ -1,3 +1,5 @@
+#include "denywrites.h"
+
 #include "app/settings.h"
 #include "win32/registrystore.h"
 #include "win32/text.h"
@@ -110,6 +112,36 @@ TEST_F(RegistryStoreTest, RefusedWriteIsOneLineNamingKeyAndPlace)
         << *failure;
     EXPECT_EQ(failure->find('\n'), std::string::npos) << *failure;
     EXPECT_TRUE(s.readProblems().empty());
+}
+
+TEST_F(RegistryStoreTest, AKeyTheUserMayNotWriteWarnsOncePerKeyAndCauseAndStillReads)
+{
+    const wchar_t city[] = L"4";
+    setRaw(L"Location", REG_SZ, city, sizeof city);
+    ASSERT_TRUE(testing::denyValueWrites(HKEY_CURRENT_USER, subKey_));
+    auto s = store();
+    const std::optional<std::string> refused = s.WriteSetting("Location", "3");
+    ASSERT_TRUE(refused.has_value()) << "the deny entry was not honoured";
+    EXPECT_NE(refused->find("(error 5)"), std::string::npos) << *refused;
+    EXPECT_EQ(s.ReadSetting("Location"), "4");
+
+    // Through the program's own writer: each key's failure told once, however
+    // often it is written, and every write comes back.
+    std::vector<std::string> told;
+    Settings settings(s, [&told](const std::string& line) { told.push_back(line); });
+    for (int round = 0; round < 3; ++round) {
+        settings.writeLocation(static_cast<std::int16_t>(round));
+        settings.writeAlwaysTop(round % 2 == 0);
+        settings.writeFont("MS Gothic");
+        settings.writePosition({100 + round, 50});
+    }
+    ASSERT_EQ(told.size(), 5u);
+    const char* keys[] = {"\"Location\"", "\"AlwaysTop\"", "\"Font\"", "\"Left\"", "\"Top\""};
+    for (std::size_t i = 0; i < told.size(); ++i) {
+        EXPECT_NE(told[i].find(keys[i]), std::string::npos) << told[i];
+        EXPECT_NE(told[i].find("(error 5)"), std::string::npos) << told[i];
+    }
+    EXPECT_EQ(s.ReadSetting("Location"), "4");
 }
 
 // A value of any length read from the registry is named in one short warning
