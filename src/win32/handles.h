@@ -44,6 +44,10 @@ inline void deleteBrush(HBRUSH brush)
 {
     DeleteObject(brush);
 }
+inline void deleteRegion(HRGN region)
+{
+    DeleteObject(region);
+}
 inline void destroyMenu(HMENU menu)
 {
     DestroyMenu(menu);
@@ -62,6 +66,7 @@ inline void destroyWindow(HWND window)
 }
 
 using Font = Owned<HFONT, deleteFont>;
+using Region = Owned<HRGN, deleteRegion>;
 using Brush = Owned<HBRUSH, deleteBrush>;
 using Menu = Owned<HMENU, destroyMenu>;
 using RegistryKey = Owned<HKEY, closeKey>;
@@ -97,17 +102,26 @@ private:
     HGDIOBJ old_;
 };
 
-// A screen device context for measuring, released when it goes.
-class ScreenDC {
+// A window's device context, or the screen's when no window is given,
+// released when it goes.
+class WindowDC {
 public:
-    ScreenDC() : dc_(GetDC(nullptr)) {}
-    ScreenDC(const ScreenDC&) = delete;
-    ScreenDC& operator=(const ScreenDC&) = delete;
-    ~ScreenDC() { ReleaseDC(nullptr, dc_); }
+    explicit WindowDC(HWND window = nullptr) : window_(window), dc_(GetDC(window)) {}
+    WindowDC(const WindowDC&) = delete;
+    WindowDC& operator=(const WindowDC&) = delete;
+    ~WindowDC()
+    {
+        if (dc_)
+            ReleaseDC(window_, dc_);
+    }
     HDC get() const { return dc_; }
 
 private:
+    HWND window_;
     HDC dc_;
 };
+
+// The screen's, for measuring.
+using ScreenDC = WindowDC;
 
 } // namespace soramado::win32

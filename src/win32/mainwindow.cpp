@@ -15,6 +15,9 @@
 
 #include <windowsx.h>
 
+#include <array>
+#include <cstddef>
+
 namespace soramado::win32 {
 
 namespace {
@@ -160,8 +163,14 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam)
 void MainWindow::onPaint()
 {
     const PaintScope paint(window_);
-    const HDC dc = paint.dc();
-    ViewBitmap::paint(dc, app_.view(), viewRect_, scalesExactly(dpi_));
+    ViewBitmap::paint(paint.dc(), app_.view(), viewRect_, scalesExactly(dpi_));
+    drawLabels(paint.dc());
+}
+
+// WM_PAINT and a tick that changed only labels both draw them here, each as
+// far as the clip of the device context reaches.
+void MainWindow::drawLabels(HDC dc) const
+{
     SetBkMode(dc, TRANSPARENT);
     const ClockFace& face = app_.face();
     drawLabel(dc, face.date, dateRect_, labelFont_.get(), DT_LEFT, layout::DateColour);
@@ -387,15 +396,51 @@ POINT MainWindow::startPlace() const
 void MainWindow::showFace()
 {
     const ClockFace& face = app_.face();
+    std::array<const RECT*, 3> changed{};
+    std::size_t count = 0;
     if (face.date != shown_.date)
-        InvalidateRect(window_, &dateRect_, TRUE);
+        changed[count++] = &dateRect_;
     if (face.weekday != shown_.weekday || face.weekdayColour != shown_.weekdayColour)
-        InvalidateRect(window_, &dayRect_, TRUE);
+        changed[count++] = &dayRect_;
     if (face.time != shown_.time)
-        InvalidateRect(window_, &timeRect_, TRUE);
+        changed[count++] = &timeRect_;
     shown_ = face;
-    if (view_.takeRevision(app_.viewRevision()))
+    const std::span<const RECT* const> labels(changed.data(), count);
+    // A new picture goes through WM_PAINT, and the labels with it in one paint.
+    const bool viewChanged = view_.takeRevision(app_.viewRevision());
+    if (viewChanged || !drawLabelsAtOnce(labels)) {
+        for (const RECT* place : labels)
+            InvalidateRect(window_, place, TRUE);
+    }
+    if (viewChanged)
         InvalidateRect(window_, &viewRect_, FALSE);
+}
+
+// Spares the second's repaint the round trips of WM_PAINT (under Wine six
+// requests to its server, each a wait). The window's pink fills the labels
+// first, as WM_ERASEBKGND does before WM_PAINT; what another window covers
+// now comes through WM_PAINT when it is uncovered. False when the window
+// shows nothing now.
+bool MainWindow::drawLabelsAtOnce(std::span<const RECT* const> places)
+{
+    if (places.empty())
+        return true;
+    if (!IsWindowVisible(window_) || IsIconic(window_))
+        return false;
+    const WindowDC dc(window_);
+    if (!dc.get())
+        return false;
+    const Region clip(CreateRectRgn(0, 0, 0, 0));
+    for (const RECT* place : places) {
+        const Region label(CreateRectRgnIndirect(place));
+        CombineRgn(clip.get(), clip.get(), label.get(), RGN_OR);
+    }
+    const int saved = SaveDC(dc.get());
+    SelectClipRgn(dc.get(), clip.get());
+    onEraseBackground(dc.get());
+    drawLabels(dc.get());
+    RestoreDC(dc.get(), saved);
+    return true;
 }
 
 void MainWindow::showVersion()

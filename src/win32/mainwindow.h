@@ -14,6 +14,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <span>
 #include <string>
 
 namespace soramado::win32 {
@@ -51,6 +52,8 @@ private:
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
 
     void onPaint();
+    void drawLabels(HDC dc) const;
+    bool drawLabelsAtOnce(std::span<const RECT* const> places);
     void onEraseBackground(HDC dc);
     void onTimer();
     void onTimeChange();

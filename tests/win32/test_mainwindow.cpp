@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -218,23 +221,181 @@ TEST_F(MainWindowTest, DensityChangeScalesTheLayoutAtTheSuggestedPlace)
     EXPECT_EQ(size.cy, at144.bottom - at144.top);
 }
 
+// The client area's pixels as the window shows them, read from its own DC.
+struct Shot {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint32_t> pixels;
+
+    std::uint32_t at(int x, int y) const
+    {
+        return pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
+                      static_cast<std::size_t>(x)];
+    }
+    // The pixels of one rectangle, row by row.
+    std::vector<std::uint32_t> within(const RECT& r) const
+    {
+        std::vector<std::uint32_t> part;
+        for (int y = r.top; y < r.bottom; ++y) {
+            for (int x = r.left; x < r.right; ++x)
+                part.push_back(at(x, y));
+        }
+        return part;
+    }
+};
+
+Shot shoot(HWND window)
+{
+    RECT c{};
+    GetClientRect(window, &c);
+    Shot shot{c.right, c.bottom, {}};
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = shot.width;
+    info.bmiHeader.biHeight = -shot.height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    const HDC memory = CreateCompatibleDC(nullptr);
+    const HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    const HGDIOBJ old = SelectObject(memory, bitmap);
+    const HDC dc = GetDC(window);
+    BitBlt(memory, 0, 0, shot.width, shot.height, dc, 0, 0, SRCCOPY);
+    ReleaseDC(window, dc);
+    GdiFlush();
+    const auto* first = static_cast<const std::uint32_t*>(bits);
+    shot.pixels.assign(first, first + static_cast<std::size_t>(shot.width) *
+                                          static_cast<std::size_t>(shot.height));
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    return shot;
+}
+
+// A colour the clock never shows, 0x00RRGGBB as a DIB holds it.
+constexpr COLORREF Scribble = RGB(1, 2, 3);
+constexpr std::uint32_t ScribblePixel = 0x010203;
+
+// Covers the client area with the scribble without asking for a paint, so
+// that whatever is drawn afterwards, by any path, shows.
+void scribble(HWND window)
+{
+    RECT c{};
+    GetClientRect(window, &c);
+    const HDC dc = GetDC(window);
+    const HBRUSH brush = CreateSolidBrush(Scribble);
+    FillRect(dc, &c, brush);
+    DeleteObject(brush);
+    ReleaseDC(window, dc);
+}
+
+// The bounds of what was drawn since the scribble, once pending paints ran.
+RECT drawnAnew(HWND window)
+{
+    UpdateWindow(window);
+    const Shot shot = shoot(window);
+    RECT bounds{shot.width, shot.height, 0, 0};
+    for (int y = 0; y < shot.height; ++y) {
+        for (int x = 0; x < shot.width; ++x) {
+            if (shot.at(x, y) == ScribblePixel)
+                continue;
+            bounds.left = std::min<LONG>(bounds.left, x);
+            bounds.top = std::min<LONG>(bounds.top, y);
+            bounds.right = std::max<LONG>(bounds.right, x + 1);
+            bounds.bottom = std::max<LONG>(bounds.bottom, y + 1);
+        }
+    }
+    return IsRectEmpty(&bounds) ? RECT{} : bounds;
+}
+
+void expectRect(const RECT& actual, const RECT& expected, const char* what)
+{
+    EXPECT_EQ(actual.left, expected.left) << what;
+    EXPECT_EQ(actual.top, expected.top) << what;
+    EXPECT_EQ(actual.right, expected.right) << what;
+    EXPECT_EQ(actual.bottom, expected.bottom) << what;
+}
+
+// The time label in client pixels.
+constexpr RECT TimePlace{4, 140, 166, 169};
+
 TEST_F(MainWindowTest, TicksRepaintOnlyWhatChanged)
 {
     const HWND window = open();
     ShowWindow(window, SW_SHOWNOACTIVATE);
     UpdateWindow(window);
-    RECT dirty{};
     // The clock stands still: a tick changes nothing on the face or the view.
+    scribble(window);
     SendMessageW(window, WM_TIMER, 1, 0);
-    EXPECT_FALSE(GetUpdateRect(window, &dirty, FALSE));
-    // A second later only the time label (client 4, 140, 162 × 29) needs paint.
+    expectRect(drawnAnew(window), RECT{}, "a tick in the same second");
+    // A second later only the time label (client 4, 140, 162 × 29) is drawn.
+    clock_.advanceMs(1000);
+    scribble(window);
+    SendMessageW(window, WM_TIMER, 1, 0);
+    expectRect(drawnAnew(window), TimePlace, "a tick at the next second");
+}
+
+TEST_F(MainWindowTest, ANewSecondIsDrawnAtOnceAsAFullPaintDrawsIt)
+{
+    const HWND window = open();
+    ShowWindow(window, SW_SHOWNOACTIVATE);
+    UpdateWindow(window);
+    const Shot before = shoot(window);
+    // Drawn within the tick: no paint is left pending.
     clock_.advanceMs(1000);
     SendMessageW(window, WM_TIMER, 1, 0);
-    ASSERT_TRUE(GetUpdateRect(window, &dirty, FALSE));
-    EXPECT_EQ(dirty.left, 4);
-    EXPECT_EQ(dirty.top, 140);
-    EXPECT_EQ(dirty.right, 166);
-    EXPECT_EQ(dirty.bottom, 169);
+    EXPECT_FALSE(GetUpdateRect(window, nullptr, FALSE));
+    const Shot ticked = shoot(window);
+    EXPECT_NE(ticked.within(TimePlace), before.within(TimePlace)) << "the second did not change";
+    InvalidateRect(window, nullptr, TRUE);
+    UpdateWindow(window);
+    EXPECT_EQ(ticked.pixels, shoot(window).pixels) << "the tick drew otherwise than WM_PAINT";
+}
+
+TEST_F(MainWindowTest, NoSecondIsLostWhileTheWindowIsCoveredHiddenOrMinimised)
+{
+    struct Case {
+        const char* what;
+        std::function<void(HWND)> away;
+        std::function<void(HWND)> back;
+    };
+    Window cover;
+    const std::vector<Case> cases{
+        {"covered by another window",
+         [&](HWND window) {
+             const RECT c = client(window);
+             cover = Window(CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, L"STATIC", L"",
+                                            WS_POPUP | WS_VISIBLE, c.left, c.top + 100, 200, 100,
+                                            nullptr, nullptr, nullptr, nullptr));
+             UpdateWindow(cover.get());
+         },
+         [&](HWND) { cover.reset(); }},
+        {"hidden", [](HWND window) { ShowWindow(window, SW_HIDE); },
+         [](HWND window) { ShowWindow(window, SW_SHOWNOACTIVATE); }},
+        {"minimised", [](HWND window) { ShowWindow(window, SW_SHOWMINNOACTIVE); },
+         [](HWND window) { ShowWindow(window, SW_SHOWNOACTIVATE); }},
+    };
+    for (const Case& c : cases) {
+        clock_.set(fakes::at(2003, 5, 1, 12, 0, 0));
+        const HWND window = open();
+        ShowWindow(window, SW_SHOWNOACTIVATE);
+        UpdateWindow(window);
+        const Shot before = shoot(window);
+        c.away(window);
+        pump();
+        clock_.advanceMs(1000);
+        SendMessageW(window, WM_TIMER, 1, 0);
+        c.back(window);
+        pump();
+        UpdateWindow(window);
+        const Shot back = shoot(window);
+        EXPECT_NE(back.within(TimePlace), before.within(TimePlace)) << c.what;
+        InvalidateRect(window, nullptr, TRUE);
+        UpdateWindow(window);
+        EXPECT_EQ(back.pixels, shoot(window).pixels) << c.what;
+        window_.reset();
+    }
 }
 
 // Runs the thread's queue dry; gives the number of quit messages met.
@@ -302,9 +463,9 @@ TEST_F(MainWindowTest, ATimeChangeTicksNowOnTheNewTime)
     struct Case {
         const char* what;
         LocalDateTime setTo;
-        RECT dirty; // what must be painted anew, in client pixels
+        RECT dirty; // what must be drawn anew, in client pixels
     };
-    const RECT time{4, 140, 166, 169};
+    const RECT time = TimePlace;
     const RECT dateAndTime{2, 124, 166, 169};
     const std::vector<Case> cases{
         {"forward in the day", fakes::at(2003, 5, 1, 15, 20, 0, 300), time},
@@ -316,14 +477,10 @@ TEST_F(MainWindowTest, ATimeChangeTicksNowOnTheNewTime)
         const HWND window = open();
         ShowWindow(window, SW_SHOWNOACTIVATE);
         UpdateWindow(window);
+        scribble(window);
         clock_.set(c.setTo);
         SendMessageW(window, WM_TIMECHANGE, 0, 0);
-        RECT dirty{};
-        ASSERT_TRUE(GetUpdateRect(window, &dirty, FALSE)) << c.what;
-        EXPECT_EQ(dirty.left, c.dirty.left) << c.what;
-        EXPECT_EQ(dirty.top, c.dirty.top) << c.what;
-        EXPECT_EQ(dirty.right, c.dirty.right) << c.what;
-        EXPECT_EQ(dirty.bottom, c.dirty.bottom) << c.what;
+        expectRect(drawnAnew(window), c.dirty, c.what);
         window_.reset();
     }
 }
