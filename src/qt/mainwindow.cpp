@@ -1,6 +1,7 @@
 #include "qt/mainwindow.h"
 
 #include "app/layout.h"
+#include "app/wakeplan.h"
 #include "assets/assets.h"
 #include "qt/popupmenu.h"
 #include "qt/topmost.h"
@@ -85,7 +86,7 @@ MainWindow::MainWindow(const Clock& clock, Random& random, SettingsStore& store,
     timer_.setObjectName(QStringLiteral("Timer1"));
     timer_.setSingleShot(true);
     timer_.setTimerType(Qt::PreciseTimer);
-    timer_.setInterval(100);
+    timer_.setInterval(TickMs);
     connect(&timer_, &QTimer::timeout, this, &MainWindow::wake);
     timer_.start();
 
@@ -95,9 +96,7 @@ MainWindow::MainWindow(const Clock& clock, Random& random, SettingsStore& store,
     if (const std::optional<PixelPoint> place = app_.reachableFramePosition(
             {frame.width(), frame.height()}, {clientInFrame.x(), clientInFrame.y()}))
         move(place->x, place->y);
-    showClockFont();
-    showChecks();
-    showFace();
+    showState();
 
     // Key preview: the window hears every key, whichever child has the focus.
     qApp->installEventFilter(this);
@@ -118,7 +117,7 @@ MainWindow::~MainWindow()
 
 void MainWindow::createControls()
 {
-    picView_ = new ViewWidget(app_.core().view(), this);
+    picView_ = new ViewWidget(app_.viewSurface(), this);
     picView_->move(layout::ViewPlace.x, layout::ViewPlace.y);
 
     labDay_ = makeLabel(this, layout::WeekdayLabel, Qt::AlignHCenter, layout::LabelPoints);
@@ -150,6 +149,24 @@ void MainWindow::createMenu()
             [this](const QPoint& globalPos) { mnuPopup_->popup(globalPos); });
 }
 
+// The window as the program now holds it: the clock font, the check marks, the labels and the view.
+void MainWindow::showState()
+{
+    showClockFont();
+    showChecks();
+    showFace();
+}
+
+// Where every command ends: the window brought up to date, and the next wake planned
+// again, since a command may want its tick sooner (a city, Shift+F9). A timer that a
+// test holds, or that the close stopped, stays stopped.
+void MainWindow::commandDone()
+{
+    showState();
+    if (timer_.isActive())
+        scheduleWake();
+}
+
 void MainWindow::showClockFont()
 {
     QFont font = labTime_->font();
@@ -173,28 +190,26 @@ void MainWindow::setTopmost(bool on)
 void MainWindow::fontCommand()
 {
     app_.fontCommand();
-    showClockFont();
+    commandDone();
 }
 
 void MainWindow::locationCommand(int index)
 {
     app_.locationCommand(index);
-    showChecks();
-    // The new city's sky need not wait for the next second.
-    if (timer_.isActive())
-        scheduleWake();
+    commandDone();
 }
 
 void MainWindow::alwaysOnTopCommand()
 {
     app_.alwaysOnTopCommand();
-    showChecks();
+    commandDone();
 }
 
 void MainWindow::versionCommand()
 {
     VersionWindow window(this);
     window.exec();
+    commandDone();
 }
 
 void MainWindow::quitCommand()
@@ -250,10 +265,9 @@ void MainWindow::handleKey(int key, Qt::KeyboardModifiers modifiers)
     const Qt::KeyboardModifiers held =
         modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
     if (key == Qt::Key_F9 && held == Qt::ShiftModifier) {
-        app_.requestVisitor();
         // The visitor comes on the next tick, not at the next second.
-        if (timer_.isActive())
-            scheduleWake();
+        app_.requestVisitor();
+        commandDone();
     }
 }
 

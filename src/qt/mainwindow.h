@@ -29,7 +29,7 @@ public:
                QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    ClockApp& app() { return app_; }
+    const ClockApp& app() const { return app_; }
     QLabel* timeLabel() const { return labTime_; }
     QLabel* dateLabel() const { return labDate_; }
     QLabel* dayLabel() const { return labDay_; }
@@ -57,6 +57,8 @@ private:
     void setTopmost(bool on) override;
     void createControls();
     void createMenu();
+    void showState();
+    void commandDone();
     void showFace();
     void showChecks();
     void showClockFont();

@@ -57,6 +57,8 @@ private:
     void fitClientArea();
     POINT designFramePlace() const;
     POINT startPlace() const;
+    void commandDone();
+    void showClockFont();
     void showFace();
     void showVersion();
     void saveOnce();
@@ -82,7 +84,6 @@ private:
     RECT timeRect_{};
     ClockFace shown_;
     UINT pressed_ = 0; // the mouse button pressed on the view, until released
-    bool saved_ = false;
 };
 
 } // namespace soramado::win32

@@ -312,14 +312,14 @@ TEST(CityCommand, WritesSetsAndChecksButRedrawsNothing)
     Rig rig;
     MainWindow& w = rig.openShown();
     const QString time = w.timeLabel()->text();
-    const int scenes = w.app().core().sceneSets();
+    const int scenes = w.app().snapshot().sceneSets;
     const int draws = rig.random.draws();
 
     action(w, "mnuLoc0")->trigger();
     EXPECT_EQ(rig.value("Location"), QStringLiteral("0"));
     EXPECT_EQ(w.app().locationIndex(), 0);
     EXPECT_EQ(rig.checkedCity(), 0);
-    EXPECT_EQ(w.app().core().sceneSets(), scenes);
+    EXPECT_EQ(w.app().snapshot().sceneSets, scenes);
     EXPECT_EQ(rig.random.draws(), draws);
     EXPECT_EQ(w.timeLabel()->text(), time);
 
@@ -402,7 +402,7 @@ TEST(VersionCommand, ModalOverTheWindowWhileTheClockTicks)
     QWidget* owner = nullptr;
     bool ticked = false;
     QTimer poll;
-    const std::uint64_t ticksAtOpen = w.app().core().ticksRun();
+    const std::uint64_t ticksAtOpen = w.app().snapshot().ticksRun;
     QObject::connect(&poll, &QTimer::timeout, [&] {
         auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
         if (!dialog)
@@ -411,7 +411,7 @@ TEST(VersionCommand, ModalOverTheWindowWhileTheClockTicks)
         name = dialog->objectName();
         owner = dialog->parentWidget();
         text = dialog->findChild<QLabel*>(QStringLiteral("labVer"))->text();
-        ticked = w.app().core().ticksRun() > ticksAtOpen;
+        ticked = w.app().snapshot().ticksRun > ticksAtOpen;
         if (ticked)
             dialog->accept();
     });
@@ -484,22 +484,25 @@ TEST(KeyPreview, OnlyShiftF9ReachesTheVisitorWhicheverChildHasTheKey)
                         {"AltShiftF9", Qt::ShiftModifier | Qt::AltModifier, false},
                         {"ShiftF9Keypad", Qt::ShiftModifier | Qt::KeypadModifier, true}};
     for (const Row& row : rows) {
-        Rig rig;
-        MainWindow& w = rig.openShown();
-        for (QWidget* target :
-             {static_cast<QWidget*>(w.timeLabel()), static_cast<QWidget*>(w.viewWidget())}) {
-            w.app().core().state().VisitorActive = false;
+        // A fresh window for each child that holds the key: no visitor asked for yet.
+        for (const bool label : {true, false}) {
+            Rig rig;
+            MainWindow& w = rig.openShown();
+            QWidget* target = label ? static_cast<QWidget*>(w.timeLabel())
+                                    : static_cast<QWidget*>(w.viewWidget());
+            ASSERT_FALSE(w.app().snapshot().state.VisitorActive);
             target->setFocusPolicy(Qt::StrongFocus);
             target->setFocus();
             QKeyEvent press(QEvent::KeyPress, Qt::Key_F9, row.modifiers);
             QApplication::sendEvent(target, &press);
-            EXPECT_EQ(w.app().core().state().VisitorActive, row.wanted) << row.name;
+            EXPECT_EQ(w.app().snapshot().state.VisitorActive, row.wanted) << row.name;
         }
-        QKeyEvent other(QEvent::KeyPress, Qt::Key_F8, Qt::ShiftModifier);
-        w.app().core().state().VisitorActive = false;
-        QApplication::sendEvent(w.timeLabel(), &other);
-        EXPECT_FALSE(w.app().core().state().VisitorActive);
     }
+    Rig rig;
+    MainWindow& w = rig.openShown();
+    QKeyEvent other(QEvent::KeyPress, Qt::Key_F8, Qt::ShiftModifier);
+    QApplication::sendEvent(w.timeLabel(), &other);
+    EXPECT_FALSE(w.app().snapshot().state.VisitorActive);
 }
 
 } // namespace
@@ -534,7 +537,7 @@ TEST(SleepingTimer, SleepsToTheSecondAndWakesTheNextTickForShiftF9AndTheFlight)
     // That tick shows the cloud's first frame, and the flight ticks every 100 ms.
     rig.clock.set(fakes::at(2003, 5, 1, 12, 0, 0, 500));
     w.wake();
-    EXPECT_EQ(w.app().core().state().VisitorTicks, 1);
+    EXPECT_EQ(w.app().snapshot().state.VisitorTicks, 1);
     EXPECT_EQ(timer.interval(), 100);
 }
 

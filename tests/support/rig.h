@@ -19,7 +19,6 @@ template <typename R> struct Rig {
     HeadlessClock headless{random};
     SettableClock& clock = headless.clock;
     ClockApp& app = headless.app;
-    ClockCore& core = headless.app.core();
 
     explicit Rig(LocalDateTime start, int city = DefaultLocationIndex)
     {
@@ -39,6 +38,7 @@ template <typename R> struct Rig {
         app.tick();
     }
     const Picture& view() const { return app.view(); }
+    ClockSnapshot inside() const { return app.snapshot(); }
 };
 
 inline int countPixels(const Picture& image, std::uint32_t colour, int rows = 120)
