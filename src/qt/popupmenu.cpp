@@ -46,7 +46,7 @@ PopupMenu::PopupMenu(QWidget* parent) : LeftButtonMenu(QString::fromUtf8(menu::T
     static const char* const names[] = {"mnuLoc0", "mnuLoc1", "mnuLoc2",
                                         "mnuLoc3", "mnuLoc4", "mnuLoc5"};
     for (std::size_t i = 0; i < mnuLoc.size(); ++i)
-        mnuLoc[i] = addItem(mnuLocation, names[i], menu::Cities[i], true);
+        mnuLoc[i] = addItem(mnuLocation, names[i], menu::cityCaption(i).c_str(), true);
     addNamedSeparator(this, "mSep02");
 
     mnuFront = addItem(this, "mnuFront", menu::AlwaysOnTop, true);
