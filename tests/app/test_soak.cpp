@@ -13,7 +13,7 @@
 #include "sky/stars.h"
 #include "sky/viewsurface.h"
 
-#include "support/fakes.h"
+#include "support/rig.h"
 
 #include <gtest/gtest.h>
 
@@ -190,21 +190,10 @@ private:
     SeededRandom random_;
 };
 
-// The whole program as it starts in a city, on a settable clock.
-template <typename R> struct Soak {
-    R random;
-    HeadlessClock headless{random};
-    SettableClock& clock = headless.clock;
-    ClockApp& app = headless.app;
+// The whole program as it starts in a city, watched tick by tick.
+template <typename R> struct Soak : Rig<R> {
+    using Rig<R>::Rig;
     Watch watch;
-    ClockSnapshot inside() const { return app.snapshot(); }
-
-    Soak(LocalDateTime start, int city, std::uint64_t seed) : random(seed)
-    {
-        clock.set(start);
-        headless.store.values()["Location"] = std::to_string(city);
-        headless.app.startUp();
-    }
 };
 
 TEST(Soak, EveryTenthOfASecondOfOneEvening)
