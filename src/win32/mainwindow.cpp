@@ -35,7 +35,7 @@ void drawLabel(HDC dc, const std::string& text, const RECT& place, HFONT font, U
 
 MainWindow::MainWindow(HINSTANCE instance, const Clock& clock, Random& random,
                        std::wstring settingsKey)
-    : instance_(instance), store_(warn, HKEY_CURRENT_USER, std::move(settingsKey)), fonts_(warn),
+    : instance_(instance), store_(HKEY_CURRENT_USER, std::move(settingsKey)), fonts_(warn),
       app_(ClockApp::Seams{clock, random, store_, topmost_, fonts_, screen_, warn})
 {}
 

@@ -24,7 +24,7 @@ public:
 
     // settingsKey: below HKEY_CURRENT_USER; tests give their own.
     MainWindow(HINSTANCE instance, const Clock& clock, Random& random,
-               std::wstring settingsKey = RegistrySettingsStore::DefaultKey);
+               std::wstring settingsKey = RegistrySettingsStore::defaultKey());
     MainWindow(const MainWindow&) = delete;
     MainWindow& operator=(const MainWindow&) = delete;
     ~MainWindow();

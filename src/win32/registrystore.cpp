@@ -3,6 +3,7 @@
 #include "win32/handles.h"
 #include "win32/text.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace soramado::win32 {
@@ -40,8 +41,13 @@ std::string systemMessage(LONG code)
     return narrow(text) + " (error " + std::to_string(code) + ")";
 }
 
-RegistrySettingsStore::RegistrySettingsStore(Warn warn, HKEY root, std::wstring subKey)
-    : warn_(std::move(warn)), root_(root), subKey_(std::move(subKey))
+std::wstring RegistrySettingsStore::defaultKey()
+{
+    return L"Software\\" + widen(StoreApplication) + L"\\" + widen(StoreSection);
+}
+
+RegistrySettingsStore::RegistrySettingsStore(HKEY root, std::wstring subKey)
+    : root_(root), subKey_(std::move(subKey))
 {}
 
 std::string RegistrySettingsStore::location() const
@@ -72,12 +78,12 @@ std::optional<std::string> RegistrySettingsStore::ReadSetting(std::string_view k
     }
     if (result == ERROR_FILE_NOT_FOUND)
         return std::nullopt;
-    if (warn_) {
-        const std::string why =
-            result == ERROR_UNSUPPORTED_TYPE ? "it is not text (REG_SZ)" : systemMessage(result);
-        warn_("Soramado: cannot read the setting \"" + std::string(key) + "\" in " + location() +
-              ": " + why + "; using its default.");
-    }
+    const std::string why =
+        result == ERROR_UNSUPPORTED_TYPE ? "it is not text (REG_SZ)" : systemMessage(result);
+    const std::string problem = "cannot read the setting \"" + std::string(key) + "\" in " +
+                                location() + ": " + why + "; using its default.";
+    if (std::find(problems_.begin(), problems_.end(), problem) == problems_.end())
+        problems_.push_back(problem);
     return std::nullopt;
 }
 

@@ -64,10 +64,7 @@ protected:
     std::unique_ptr<MainWindow> window_;
 
 private:
-    RegistrySettingsStore settings()
-    {
-        return RegistrySettingsStore(nullptr, HKEY_CURRENT_USER, key_);
-    }
+    RegistrySettingsStore settings() { return RegistrySettingsStore(HKEY_CURRENT_USER, key_); }
 
     std::wstring parent_;
     std::wstring key_;

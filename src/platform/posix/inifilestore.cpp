@@ -282,15 +282,16 @@ private:
 
 std::string IniFileStore::defaultPath()
 {
+    const std::string file = "/" + std::string(StoreApplication) + ".conf";
     const char* configHome = std::getenv("XDG_CONFIG_HOME");
     if (configHome && configHome[0] == '/')
-        return std::string(configHome) + "/Soramado.conf";
+        return std::string(configHome) + file;
     std::string home;
     if (const char* variable = std::getenv("HOME"); variable && variable[0] == '/')
         home = variable;
     else if (const passwd* user = ::getpwuid(::getuid()); user && user->pw_dir)
         home = user->pw_dir;
-    return home + "/.config/Soramado.conf";
+    return home + "/.config" + file;
 }
 
 IniFileStore::IniFileStore(std::string path, std::chrono::milliseconds lockWait)
