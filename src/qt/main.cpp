@@ -1,6 +1,5 @@
 #include "platform/random.h"
 #include "qt/displayplatform.h"
-#include "qt/fontchooser.h"
 #include "qt/fonts.h"
 #include "qt/mainwindow.h"
 #include "qt/nativestore.h"
@@ -31,10 +30,7 @@ int main(int argc, char* argv[])
     soramado::SystemClock clock;
     soramado::SeededRandom random(soramado::seedFromClock(clock));
     const std::unique_ptr<soramado::SettingsStore> store = soramado::makeNativeSettingsStore();
-    soramado::DialogFontChooser fonts;
-    soramado::MainWindow window(clock, random, *store, fonts);
-    fonts.parent = &window;
-    fonts.currentFont = [&window] { return window.timeLabel()->font(); };
+    soramado::MainWindow window(clock, random, *store);
     soramado::closeOnTermination(&window);
     window.show();
     return QApplication::exec();

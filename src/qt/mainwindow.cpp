@@ -3,6 +3,7 @@
 #include "app/layout.h"
 #include "app/wakeplan.h"
 #include "assets/assets.h"
+#include "qt/fontchooser.h"
 #include "qt/popupmenu.h"
 #include "qt/topmost.h"
 #include "qt/versionwindow.h"
@@ -60,11 +61,23 @@ void warnOnQt(const std::string& message)
 
 } // namespace
 
+MainWindow::MainWindow(const Clock& clock, Random& random, SettingsStore& store, QWidget* parent)
+    : MainWindow(clock, random, store, nullptr, parent, OwnFonts{})
+{}
+
 MainWindow::MainWindow(const Clock& clock, Random& random, SettingsStore& store, FontChooser& fonts,
                        QWidget* parent)
+    : MainWindow(clock, random, store, &fonts, parent, OwnFonts{})
+{}
+
+MainWindow::MainWindow(const Clock& clock, Random& random, SettingsStore& store, FontChooser* fonts,
+                       QWidget* parent, OwnFonts)
     : QWidget(parent,
               Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      app_({clock, random, store, *this, fonts, screen_, warnOnQt})
+      ownFonts_(
+          fonts ? nullptr
+                : std::make_unique<DialogFontChooser>(this, [this] { return labTime_->font(); })),
+      app_({clock, random, store, *this, fonts ? *fonts : *ownFonts_, screen_, warnOnQt})
 {
     setWindowTitle(QStringLiteral("Soramado"));
     const std::span<const unsigned char> icon = assets::iconPng();
@@ -136,24 +149,21 @@ void MainWindow::createControls()
 
 void MainWindow::createMenu()
 {
-    mnuPopup_ = new PopupMenu(this);
-    connect(mnuPopup_->mnuFont, &QAction::triggered, this, &MainWindow::fontCommand);
-    for (std::size_t i = 0; i < mnuPopup_->mnuLoc.size(); ++i) {
-        connect(mnuPopup_->mnuLoc[i], &QAction::triggered, this,
-                [this, i] { locationCommand(static_cast<int>(i)); });
-    }
-    connect(mnuPopup_->mnuFront, &QAction::triggered, this, &MainWindow::alwaysOnTopCommand);
-    connect(mnuPopup_->mnuVer, &QAction::triggered, this, &MainWindow::versionCommand);
-    connect(mnuPopup_->mnuQuit, &QAction::triggered, this, &MainWindow::quitCommand);
+    mnuPopup_ = new PopupMenu(app_, this);
+    connect(mnuPopup_, &PopupMenu::fontChosen, this, &MainWindow::fontCommand);
+    connect(mnuPopup_, &PopupMenu::cityChosen, this, &MainWindow::locationCommand);
+    connect(mnuPopup_, &PopupMenu::alwaysOnTopChosen, this, &MainWindow::alwaysOnTopCommand);
+    connect(mnuPopup_, &PopupMenu::versionChosen, this, &MainWindow::versionCommand);
+    connect(mnuPopup_, &PopupMenu::quitChosen, this, &MainWindow::quitCommand);
     connect(picView_, &ViewWidget::clicked, mnuPopup_,
             [this](const QPoint& globalPos) { mnuPopup_->popup(globalPos); });
 }
 
-// The window as the program now holds it: the clock font, the check marks, the labels and the view.
+// The window as the program now holds it: the clock font, the labels and the view. The
+// menu's check marks are the menu's own, set as it opens.
 void MainWindow::showState()
 {
     showClockFont();
-    showChecks();
     showFace();
 }
 
@@ -173,12 +183,6 @@ void MainWindow::showClockFont()
     font.setFamily(QString::fromStdString(app_.clockFontFace()));
     font.setPointSizeF(app_.clockFontPoints());
     labTime_->setFont(font);
-}
-
-void MainWindow::showChecks()
-{
-    mnuPopup_->checkLocation(app_.locationIndex());
-    mnuPopup_->mnuFront->setChecked(app_.alwaysOnTop());
 }
 
 void MainWindow::setTopmost(bool on)

@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
+#include <QFontDialog>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
@@ -77,11 +78,18 @@ struct Rig {
         const auto it = store.values().find(key);
         return it == store.values().end() ? QString() : QString::fromStdString(it->second);
     }
+    // The marks as the menu shows them when it opens.
+    bool checked(const char* name)
+    {
+        emit menu().aboutToShow();
+        return menu().findChild<QAction*>(QLatin1String(name))->isChecked();
+    }
+    QMenu* locationMenu() { return menu().findChild<QMenu*>(QStringLiteral("mnuLocation")); }
     int checkedCity()
     {
         int found = -1;
         for (int i = 0; i < 6; ++i) {
-            if (menu().mnuLoc[static_cast<std::size_t>(i)]->isChecked()) {
+            if (checked(QStringLiteral("mnuLoc%1").arg(i).toLatin1().constData())) {
                 if (found != -1)
                     return -2; // more than one
                 found = i;
@@ -108,7 +116,7 @@ TEST(MainWindowStartUp, EmptyStoreGivesTheDefaultsAndOnlyAlwaysTopIsWritten)
     EXPECT_DOUBLE_EQ(w.timeLabel()->font().pointSizeF(), 20.25);
     EXPECT_EQ(w.geometry().topLeft(), DesignPosition);
     EXPECT_FALSE(w.app().alwaysOnTop());
-    EXPECT_FALSE(rig.menu().mnuFront->isChecked());
+    EXPECT_FALSE(rig.checked("mnuFront"));
     EXPECT_FALSE(w.windowFlags() & Qt::WindowStaysOnTopHint);
     EXPECT_EQ(rig.store.values().size(), 1u);
     EXPECT_EQ(rig.value("AlwaysTop"), QStringLiteral("False"));
@@ -209,7 +217,7 @@ TEST(MainWindowStartUp, StoredAlwaysTopIsAppliedCheckedAndWrittenBack)
     Rig rig;
     MainWindow& w = rig.set("AlwaysTop", "True").open();
     EXPECT_TRUE(w.app().alwaysOnTop());
-    EXPECT_TRUE(rig.menu().mnuFront->isChecked());
+    EXPECT_TRUE(rig.checked("mnuFront"));
     EXPECT_EQ(rig.store.writes(), 1);
     EXPECT_EQ(rig.value("AlwaysTop"), QStringLiteral("True"));
     EXPECT_TRUE(w.windowFlags() & Qt::WindowStaysOnTopHint);
@@ -253,8 +261,8 @@ TEST(PopupMenu, TreeCaptionsAndNames)
         EXPECT_TRUE(top[i]->shortcut().isEmpty());
     }
     EXPECT_EQ(action(w, "mnuFont")->text(), QStringLiteral("フォントの変更(&F)..."));
-    EXPECT_EQ(rig.menu().mnuLocation->title(), QStringLiteral("現在地の選択(&L)"));
-    EXPECT_EQ(rig.menu().mnuLocation->objectName(), QStringLiteral("mnuLocation"));
+    EXPECT_EQ(rig.locationMenu()->title(), QStringLiteral("現在地の選択(&L)"));
+    EXPECT_EQ(rig.locationMenu()->objectName(), QStringLiteral("mnuLocation"));
     EXPECT_EQ(action(w, "mnuFront")->text(), QStringLiteral("常に最前面に表示(&T)"));
     EXPECT_EQ(action(w, "mnuVer")->text(), QStringLiteral("バージョン情報(&V)..."));
     EXPECT_EQ(action(w, "mnuQuit")->text(), QStringLiteral("Soramadoの終了(&Q)"));
@@ -263,7 +271,7 @@ TEST(PopupMenu, TreeCaptionsAndNames)
 
     const QStringList cities{"札幌(&S)", "仙台(&D)", "東京(&T)",
                              "大阪(&O)", "広島(&H)", "福岡(&F)"};
-    const QList<QAction*> items = rig.menu().mnuLocation->actions();
+    const QList<QAction*> items = rig.locationMenu()->actions();
     ASSERT_EQ(items.size(), 6);
     for (int i = 0; i < 6; ++i) {
         EXPECT_EQ(items[i]->objectName(), QStringLiteral("mnuLoc%1").arg(i));
@@ -330,6 +338,26 @@ TEST(CityCommand, WritesSetsAndChecksButRedrawsNothing)
     EXPECT_EQ(rig.checkedCity(), 0);
 }
 
+// Without a chooser of the caller's the window opens the system's dialog over itself
+// and takes the face chosen there.
+TEST(FontCommand, TheSystemDialogOpensOverTheWindow)
+{
+    Rig rig;
+    MainWindow w(rig.clock, rig.random, rig.store);
+    w.show();
+    QWidget* owner = nullptr;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFontDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        owner = dialog->parentWidget();
+        dialog->setCurrentFont(QFont(QStringLiteral("IPAGothic")));
+        dialog->accept();
+    });
+    action(w, "mnuFont")->trigger();
+    EXPECT_EQ(owner, &w);
+    EXPECT_EQ(rig.value("Font"), QFont(QStringLiteral("IPAGothic")).family());
+}
+
 TEST(FontCommand, CancelChangesAndWritesNothing)
 {
     Rig rig;
@@ -372,14 +400,14 @@ TEST(AlwaysOnTopCommand, TogglingTwiceComesBackAndStaysShownInPlace)
 
     action(w, "mnuFront")->trigger();
     EXPECT_TRUE(w.app().alwaysOnTop());
-    EXPECT_TRUE(rig.menu().mnuFront->isChecked());
+    EXPECT_TRUE(rig.checked("mnuFront"));
     EXPECT_EQ(rig.value("AlwaysTop"), QStringLiteral("True"));
     EXPECT_TRUE(w.windowHandle()->flags() & Qt::WindowStaysOnTopHint);
     EXPECT_TRUE(w.isVisible());
 
     action(w, "mnuFront")->trigger();
     EXPECT_FALSE(w.app().alwaysOnTop());
-    EXPECT_FALSE(rig.menu().mnuFront->isChecked());
+    EXPECT_FALSE(rig.checked("mnuFront"));
     EXPECT_EQ(rig.value("AlwaysTop"), QStringLiteral("False"));
     EXPECT_FALSE(w.windowHandle()->flags() & Qt::WindowStaysOnTopHint);
 

@@ -111,13 +111,12 @@ void answerFontDialog(bool accept)
 
 TEST(DialogFontChooser, GivesOnlyTheFaceTakenOrNothingOnCancel)
 {
-    DialogFontChooser chooser;
-    chooser.currentFont = [] {
+    DialogFontChooser chooser(nullptr, [] {
         QFont font;
         font.setPointSizeF(20.25);
         font.setBold(true);
         return font;
-    };
+    });
     answerFontDialog(true);
     const std::optional<std::string> taken = chooser.choose("MS ゴシック");
     ASSERT_TRUE(taken.has_value());
