@@ -8,8 +8,8 @@
 #include "app/clockcore.h"
 #include "assets/assets.h"
 #include "platform/clock.h"
+#include "platform/posix/systemclock.h"
 #include "platform/random.h"
-#include "qt/systemclock.h"
 
 #include <benchmark/benchmark.h>
 

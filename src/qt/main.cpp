@@ -1,10 +1,10 @@
+#include "platform/posix/systemclock.h"
 #include "platform/random.h"
 #include "qt/displayplatform.h"
 #include "qt/fonts.h"
 #include "qt/mainwindow.h"
 #include "qt/nativestore.h"
 #include "qt/startupguard.h"
-#include "qt/systemclock.h"
 #include "qt/termination.h"
 
 #include <QApplication>

@@ -1,10 +1,10 @@
 // The Qt shell's side of the core's seams: the system clock, the screens and
 // the font dialog, as the core sees them.
 
+#include "platform/posix/systemclock.h"
 #include "qt/fontchooser.h"
 #include "qt/fonts.h"
 #include "qt/qtscreen.h"
-#include "qt/systemclock.h"
 
 #include <QApplication>
 #include <QFontDialog>
