@@ -207,6 +207,36 @@ check_first_start() {
     local content
     content=$(grep -v '^$' "$store" | tr '\n' '|')
     [ "$content" = "[Setting]|AlwaysTop=False|" ] || fail "store holds '$content'"
+    ! grep -q 'Japanese font' "$work/app.err" ||
+        fail "warned of a missing Japanese font with the system's fonts installed"
+}
+
+# A desktop whose fonts have no Japanese face (a private font configuration
+# that knows DejaVu alone): the clock still starts, and says once on stderr why
+# its captions are boxes and which Debian package brings a font for them.
+check_no_japanese_font() {
+    [ -d /usr/share/fonts/truetype/dejavu ] || fail "no DejaVu fonts; scripts/setup.sh installs them"
+    cat >"$work/fonts.conf" <<EOF_CONF
+<?xml version="1.0"?>
+<!DOCTYPE fontconfig SYSTEM "urn:fontconfig:fonts.dtd">
+<fontconfig>
+  <dir>/usr/share/fonts/truetype/dejavu</dir>
+  <cachedir>$work/fontcache</cachedir>
+</fontconfig>
+EOF_CONF
+    start_x
+    launcher=(env FONTCONFIG_FILE="$work/fonts.conf")
+    start_app '2003-05-01 12:00:00'
+    launcher=()
+    # The menu opened and closed: start-up is over, and a menu of boxes adds no warning.
+    open_menu
+    xdotool key Escape
+    wait_menus 0 || fail "Escape did not close the menu"
+    local lines
+    lines=$(grep -c 'Japanese' "$work/app.err" || true)
+    [ "$lines" = 1 ] || fail "$lines lines on stderr tell of the missing Japanese font, expected one"
+    grep 'Japanese' "$work/app.err" | grep -q 'fonts-ipafont-gothic' ||
+        fail "the warning names no Debian package that brings a Japanese font"
 }
 
 check_evening_stars() {
@@ -541,6 +571,78 @@ check_lock_unavailable() {
     [ ! -e "$lock" ] || fail "the stale lock is still there"
 }
 
+# A lock left by a save that died, whose process id now belongs to another
+# program (here sleep, or pid 1 after a reboot) or cannot be a process id at
+# all, is stale: taken over at once, without a word. A live clock's lock is
+# honoured: the quit's saves wait for it and name its owner as the lock does.
+check_stale_lock() {
+    start_x
+    local lock=$store.lock host owner other
+    host=$(uname -n)
+    sleep 600 &
+    other=$!
+    started+=("$other")
+    # libfaketime shifts the times of files as it shifts the clock, so a lock
+    # written just now is fresh to the clock: only its owner can make it stale.
+    for owner in "$other" 1 99999999999; do
+        rm -f "$store"
+        printf '%s\nsoramado\n%s\n' "$owner" "$host" >"$lock"
+        start_app '2003-05-01 12:00:00'
+        wait_stored AlwaysTop False
+        [ ! -s "$work/app.err" ] || fail "owner $owner: warnings with a stale lock"
+        [ ! -e "$lock" ] || fail "owner $owner: the stale lock is still there"
+        stop_app
+    done
+    rm -f "$store"
+    start_app '2003-05-01 12:00:00'
+    wait_stored AlwaysTop False
+    local clock=$app_pid
+    printf '%s\nsoramado\n%s\n' "$clock" "$host" >"$lock"
+    quit_by_menu 8
+    local key
+    for key in Left Top; do
+        [ "$(grep -c "could not save the setting \"$key\".*held by process \"$clock\" of \"soramado\" on \"$host\"" "$work/app.err")" = 1 ] ||
+            fail "the held lock was not named once for $key"
+    done
+    [ -z "$(stored Left)$(stored Top)" ] || fail "the position was saved without the lock"
+}
+
+# A store frozen with chmod a-w is left as it is, whoever runs the clock (root
+# too): each key's failed write is told once, and the clock runs on.
+check_read_only_store() {
+    start_x
+    write_store Location=4
+    chmod a-w "$store"
+    local before
+    before=$(od -An -c "$store")
+    start_app '2003-05-01 12:00:00'
+    quit_by_menu 4
+    [ "$(od -An -c "$store")" = "$before" ] || fail "the read-only store was changed"
+    [ "$(stat -c %a "$store")" = 444 ] || fail "the store's permissions became $(stat -c %a "$store")"
+    local key
+    for key in AlwaysTop Left Top; do
+        [ "$(grep -c "could not save the setting \"$key\".*Permission denied" "$work/app.err")" = 1 ] ||
+            fail "the refused write of $key was not told once"
+    done
+    [ "$(ls -A "$config")" = Soramado.conf ] || fail "left files behind: $(ls -A "$config")"
+}
+
+# A store that is a dotfile manager's link to a file still to be made: the
+# clock makes that file, keeps the link, and has nothing to say.
+check_dangling_link() {
+    start_x
+    mkdir -p "$work/dotfiles"
+    ln -s ../dotfiles/clock.conf "$store"
+    start_app '2003-05-01 12:00:00'
+    wait_stored AlwaysTop False
+    quit_by_menu
+    [ "$(readlink "$store")" = ../dotfiles/clock.conf ] || fail "the link was replaced"
+    [ "$(stored Left) $(stored Top)" = "2400 1920" ] ||
+        fail "stored '$(stored Left) $(stored Top)', expected '2400 1920'"
+    [ ! -s "$work/app.err" ] || fail "warnings through the link"
+    [ "$(ls -A "$work/dotfiles")" = clock.conf ] || fail "left files behind: $(ls -A "$work/dotfiles")"
+}
+
 # Each polite request to end saves the position, Ctrl+C's SIGINT too; a
 # SIGINT that was ignored at start (a background job) stays ignored.
 check_signals() {
@@ -566,6 +668,103 @@ os.execv(sys.argv[1], sys.argv[1:])')
     sleep 1
     kill -0 "$app_pid" 2>/dev/null || fail "an ignored SIGINT ended the clock"
     [ "$(find_window)" = "$wid" ] || fail "the window went after an ignored SIGINT"
+}
+
+# Sends $1 requests to end to the clock as fast as they go, SIGTERM and SIGHUP
+# in turn, as a service manager retrying or a script in a loop does.
+signal_storm() {
+    python3 - "$app_pid" "$1" <<'EOF'
+import os, signal, sys, time
+pid, count = int(sys.argv[1]), int(sys.argv[2])
+for i in range(count):
+    try:
+        os.kill(pid, signal.SIGHUP if i % 2 else signal.SIGTERM)
+        time.sleep(0.0002)
+    except ProcessLookupError:
+        break
+EOF
+}
+
+# Any number of requests to end closes the clock once, also while its save
+# waits for a lock that another live program holds: the place is saved whole
+# (or, where the lock stays held, told once per key and the store left as it
+# was), and no lock of the clock's is left behind.
+check_signal_storm() {
+    start_x
+    local lock=$store.lock holder owner key
+    # Stored off the screen: the window opens at its design place, so a whole
+    # save changes both keys.
+    write_store Left=300000 Top=300000
+    start_app '2003-05-01 12:00:00'
+    wait_stored AlwaysTop False
+    signal_storm 5000
+    wait_exit 10 || {
+        kill -s KILL "$app_pid"
+        fail "still running 10 s after a storm of signals"
+    }
+    [ "$app_status" = 0 ] || fail "exit status $app_status after a storm of signals"
+    [ "$(stored Left) $(stored Top)" = "2400 1920" ] ||
+        fail "stored '$(stored Left) $(stored Top)', expected '2400 1920'"
+    [ ! -s "$work/app.err" ] || fail "warnings: $(cat "$work/app.err")"
+    [ "$(ls -A "$config")" = Soramado.conf ] || fail "left behind: $(ls -A "$config")"
+
+    # A live program holds the lock (its own name and process in it, as
+    # QLockFile writes) for as long as the clock may wait for it: the storm
+    # comes while the save waits.
+    write_store Left=300000 Top=300000 AlwaysTop=False
+    start_app '2003-05-01 12:00:00'
+    sleep 120 &
+    holder=$!
+    started+=("$holder")
+    printf '%s\nsleep\n%s\n' "$holder" "$(uname -n)" >"$lock"
+    owner=$(cat "$lock")
+    signal_storm 5000
+    # A clock asleep in its signal handler ends only by SIGKILL.
+    wait_exit 10 || {
+        kill -s KILL "$app_pid"
+        fail "still running 10 s after a storm of signals during a save"
+    }
+    [ "$app_status" = 0 ] || fail "exit status $app_status after a storm during a save"
+    [ "$(stored Left) $(stored Top)" = "300000 300000" ] ||
+        fail "the store changed under another's lock: '$(stored Left) $(stored Top)'"
+    for key in Left Top; do
+        [ "$(grep -c "could not save the setting \"$key\"" "$work/app.err")" = 1 ] ||
+            fail "the failed save of $key was not told once"
+    done
+    [ "$(cat "$lock" 2>/dev/null)" = "$owner" ] || fail "the holder's lock was not left as it was"
+}
+
+# With stderr a pipe whose reader has gone, the first warning (a bad stored
+# city) is lost, and the clock shows its window and runs on.
+check_stderr_gone() {
+    start_x
+    write_store Location=x Left=300000 Top=300000
+    # SIGPIPE at its default, as a shell leaves it; Python ignores it.
+    launcher=(python3 -c 'import os, signal, sys
+signal.signal(signal.SIGPIPE, signal.SIG_DFL)
+reader, writer = os.pipe()
+os.close(reader)
+os.dup2(writer, 2)
+os.execv(sys.argv[1], sys.argv[1:])')
+    start_app '2003-05-01 12:00:00'
+    launcher=()
+    wait_stored AlwaysTop False
+    quit_by_menu
+    [ "$(stored Left) $(stored Top)" = "2400 1920" ] ||
+        fail "stored '$(stored Left) $(stored Top)', expected '2400 1920'"
+}
+
+# A stored value of 40,000 characters is named in one short line that keeps
+# its start and end around a mark.
+check_huge_stored_value() {
+    start_x
+    write_store "Left=12$(head -c 40000 /dev/zero | tr '\0' x)34" Top=2250
+    start_app '2003-05-01 12:00:00'
+    wait_stored AlwaysTop False
+    [ "$(grep -c . "$work/app.err")" = 1 ] || fail "not one warning"
+    [ "$(wc -c <"$work/app.err")" -lt 1000 ] || fail "$(wc -c <"$work/app.err") bytes of warning"
+    grep -q '"Left" = "12xxx.*xxx…xxx.*xxx34"' "$work/app.err" ||
+        fail "the warning does not show the value's ends around a mark"
 }
 
 # A store that a person edited: every line the clock does not own survives a
@@ -632,6 +831,150 @@ check_disk_full() {
     done
     [ -z "$(ls "$config" | grep -v -x -e Soramado.conf -e filler)" ] ||
         fail "left files behind: $(ls "$config")"
+}
+
+# ------------------------------------------------ the command line and the one clock
+
+# Runs the program in the foreground with the clock's private environment and
+# the given arguments; its exit status in $run_status, its output in
+# $work/run.out and $work/run.err.
+run_app() {
+    run_status=0
+    timeout 20 env TZ=Asia/Tokyo XDG_CONFIG_HOME="$config" XDG_RUNTIME_DIR="$work/runtime" \
+        XDG_DATA_HOME="$work/data" XDG_DATA_DIRS="$work/data" \
+        HOME="$work/home" QT_QPA_PLATFORM=xcb "$@" >"$work/run.out" 2>"$work/run.err" ||
+        run_status=$?
+    [ "$run_status" != 124 ] || fail "$*: still running after 20 s"
+}
+
+# Exit status and first line of each answer, without a display; no clock starts.
+check_command_line() {
+    local -a cases=(
+        "--help|0|out|Usage: soramado [OPTION]..."
+        "-h|0|out|Usage: soramado [OPTION]..."
+        "--version|0|out|Soramado 1.04a (1.4.0.1000)"
+        "--bogus|2|err|soramado: unknown option \"--bogus\"; see 'soramado --help'"
+        "--bogus value|2|err|soramado: unknown option \"--bogus\"; see 'soramado --help'"
+        "-platform xcb --help|0|out|Usage: soramado [OPTION]..."
+        "-platform|2|err|soramado: -platform needs a value; see 'soramado --help'"
+        "--autostart maybe|2|err|soramado: --autostart takes on or off, not \"maybe\"; see 'soramado --help'"
+        "stray|2|err|soramado: unexpected argument \"stray\"; see 'soramado --help'"
+    )
+    local entry args want_status stream first other
+    for entry in "${cases[@]}"; do
+        IFS='|' read -r args want_status stream first <<<"$entry"
+        # shellcheck disable=SC2086 # $args is a list of words
+        run_app env -u DISPLAY -u WAYLAND_DISPLAY "$app" $args
+        [ "$run_status" = "$want_status" ] || fail "$args: exit status $run_status, expected $want_status"
+        [ "$(head -n 1 "$work/run.$stream")" = "$first" ] ||
+            fail "$args: first line on std$stream '$(head -n 1 "$work/run.$stream")', expected '$first'"
+        other=err
+        [ "$stream" = err ] && other=out
+        [ ! -s "$work/run.$other" ] || fail "$args: std$other holds '$(head -n 1 "$work/run.$other")'"
+    done
+    run_app "$app" --help
+    grep -q '^Settings: .*Soramado.conf' "$work/run.out" || fail "--help does not say where the settings live"
+    # The man page lists every option the usage names.
+    local option options
+    options=$(grep -o -E '(^|[ ,])--?[a-z][a-z-]*' "$work/run.out" | tr -d ' ,' | sort -u)
+    [ "$(wc -l <<<"$options")" -ge 6 ] || fail "the usage names only: $options"
+    for option in $options; do
+        grep -qF -- "${option//-/\\-}" "$src/packaging/soramado.1" || fail "the man page does not list $option"
+    done
+    [ ! -e "$store" ] || fail "a settings store was written"
+}
+
+# --autostart on copies the desktop entry into the autostart folder, naming
+# the program by its path where the search path does not find it; off removes it.
+check_autostart() {
+    command -v desktop-file-validate >/dev/null ||
+        fail "desktop-file-validate is missing; scripts/setup.sh installs desktop-file-utils"
+    local entry=$config/autostart/soramado.desktop source=$src/packaging/soramado.desktop
+    mkdir -p "$work/bin"
+    ln -s "$(realpath "$app")" "$work/bin/soramado"
+    local path
+    for path in "$work/bin:$PATH" "$PATH"; do
+        PATH=$path run_app "$app" --autostart on
+        [ "$run_status" = 0 ] || fail "--autostart on: exit status $run_status: $(cat "$work/run.err")"
+        [ "$(head -n 1 "$work/run.out")" = "soramado: starts with the session from now on: $entry" ] ||
+            fail "--autostart on said '$(head -n 1 "$work/run.out")'"
+        desktop-file-validate "$entry" >"$work/validate.log" 2>&1 ||
+            fail "the autostart entry is not valid: $(cat "$work/validate.log")"
+        if [ "$path" = "$PATH" ]; then
+            [ "$(grep '^Exec=' "$entry")" = "Exec=$(realpath "$app")" ] ||
+                fail "off the search path the entry has '$(grep '^Exec=' "$entry")'"
+            diff <(grep -v '^Exec=' "$source") <(grep -v '^Exec=' "$entry") >/dev/null ||
+                fail "the entry differs from $source beyond its Exec line"
+        else
+            cmp -s "$source" "$entry" || fail "on the search path the entry is not a copy of $source"
+        fi
+    done
+    run_app "$app" --autostart off
+    [ "$run_status" = 0 ] || fail "--autostart off: exit status $run_status"
+    [ ! -e "$entry" ] || fail "--autostart off left $entry"
+    [ "$(head -n 1 "$work/run.out")" = "soramado: no longer starts with the session; removed $entry" ] ||
+        fail "--autostart off said '$(head -n 1 "$work/run.out")'"
+    run_app "$app" --autostart off
+    [ "$run_status" = 0 ] || fail "a second --autostart off: exit status $run_status"
+    [ ! -e "$store" ] || fail "a settings store was written"
+}
+
+# The topmost managed window, as the manager stacks them.
+top_window() {
+    xprop -root _NET_CLIENT_LIST_STACKING | awk -F'[ ,]+' '{ print $NF }'
+}
+
+on_top() {
+    [ "$(top_window)" = "$1" ]
+}
+
+# A second start brings the running clock forward and ends at once, leaving
+# the settings alone; a clock killed with SIGKILL does not stop the next
+# start. Qt's own options are taken as before.
+check_single_clock() {
+    need_openbox
+    start_x
+    start_wm
+    launcher=(bash -c 'exec "$0" -style Fusion -name soramado -display "$DISPLAY"')
+    start_app '2003-05-01 12:00:00'
+    launcher=()
+    wait_framed
+    wait_stored AlwaysTop False
+    local first=$app_pid clock
+    clock=$(printf '0x%x' "$wid")
+    # Another window over the clock, and active.
+    xmessage -geometry 500x400+100+100 'over the clock' >/dev/null 2>&1 &
+    started+=($!)
+    local until cover=
+    until=$(deadline 10)
+    until [ -n "$cover" ] && [ "$(top_window)" = "$(printf '0x%x' "$cover")" ]; do
+        before "$until" || fail "the covering window did not come up"
+        sleep 0.05
+        cover=$(xdotool search --onlyvisible --class Xmessage 2>/dev/null | head -n 1 || true)
+        [ -z "$cover" ] || xdotool windowactivate "$cover" 2>/dev/null || true
+    done
+    local kept
+    kept=$(stat -c '%Y %s' "$store")-$(md5sum <"$store")
+    run_app "$app"
+    [ "$run_status" = 0 ] || fail "the second start ended with $run_status: $(cat "$work/run.err")"
+    [ ! -s "$work/run.err" ] || fail "the second start said: $(cat "$work/run.err")"
+    wait_for 5 on_top "$clock" || fail "the running clock was not raised (top: $(top_window), clock: $clock)"
+    [ "$(xdotool search --onlyvisible --name '^Soramado$' | wc -l)" = 1 ] || fail "more than one clock window"
+    kill -0 "$first" 2>/dev/null || fail "the first clock ended"
+    [ "$(stat -c '%Y %s' "$store")-$(md5sum <"$store")" = "$kept" ] || fail "the second start touched the settings"
+
+    local socket
+    socket=$(find "$work/runtime" -type s -name 'soramado-*')
+    [ -n "$socket" ] || fail "no socket in the runtime folder"
+    kill -9 "$first"
+    wait "$first" 2>/dev/null || true
+    app_pid=
+    [ -S "$socket" ] || fail "the killed clock left no socket to test with"
+    start_app '2003-05-01 12:00:00'
+    wait_framed
+    run_app "$app"
+    [ "$run_status" = 0 ] || fail "a start beside the new clock ended with $run_status"
+    [ "$(xdotool search --onlyvisible --name '^Soramado$' | wc -l)" = 1 ] || fail "more than one clock window after the restart"
 }
 
 e2e_main
