@@ -22,6 +22,7 @@ void ClockApp::startUp()
     const StoredSettings stored = settings_.read();
     clockFontFace_ = stored.Font;
     storedPosition_ = stored.framePosition();
+    unusableSettings_ = stored.unusable;
     // Written back at every start, so the first start creates "AlwaysTop".
     applyAlwaysOnTop(stored.AlwaysOnTop);
     core_.startUp(stored.LocationIndex);

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace soramado {
 
@@ -61,6 +62,8 @@ public:
     double clockFontPoints() const { return clockFontPoints_; }
     // The stored frame position in pixels when both "Left" and "Top" are above 0, else nothing.
     std::optional<PixelPoint> storedFramePosition() const { return storedPosition_; }
+    // The stored texts that start-up could not use (each also warned about).
+    const std::vector<UnusableSetting>& unusableSettings() const { return unusableSettings_; }
     // Where the window's frame opens: the stored position when a person can still reach
     // the window there on one of the screens, so an unplugged monitor or a smaller screen
     // never leaves the clock out of reach. Nothing means the design place
@@ -82,6 +85,7 @@ private:
     std::string clockFontFace_;
     double clockFontPoints_;
     std::optional<PixelPoint> storedPosition_;
+    std::vector<UnusableSetting> unusableSettings_;
     bool unloaded_ = false;
 };
 

@@ -78,13 +78,22 @@ std::optional<std::string> RegistrySettingsStore::ReadSetting(std::string_view k
     }
     if (result == ERROR_FILE_NOT_FOUND)
         return std::nullopt;
-    const std::string why =
-        result == ERROR_UNSUPPORTED_TYPE ? "it is not text (REG_SZ)" : systemMessage(result);
-    const std::string problem = "cannot read the setting \"" + std::string(key) + "\" in " +
-                                location() + ": " + why + "; using its default.";
-    if (std::find(problems_.begin(), problems_.end(), problem) == problems_.end())
-        problems_.push_back(problem);
+    const UnreadableValue problem{std::string(key), result};
+    if (std::find(unreadable_.begin(), unreadable_.end(), problem) == unreadable_.end())
+        unreadable_.push_back(problem);
     return std::nullopt;
+}
+
+std::vector<std::string> RegistrySettingsStore::readProblems() const
+{
+    std::vector<std::string> lines;
+    for (const UnreadableValue& value : unreadable_) {
+        const std::string why = value.error == ERROR_UNSUPPORTED_TYPE ? "it is not text (REG_SZ)"
+                                                                      : systemMessage(value.error);
+        lines.push_back("cannot read the setting \"" + value.key + "\" in " + location() + ": " +
+                        why + "; using its default.");
+    }
+    return lines;
 }
 
 std::optional<std::string> RegistrySettingsStore::WriteSetting(std::string_view key,

@@ -1,3 +1,5 @@
+#include "denywrites.h"
+
 #include "app/settings.h"
 #include "win32/registrystore.h"
 #include "win32/text.h"
@@ -69,18 +71,20 @@ TEST_F(RegistryStoreTest, LongTextIsReadWhole)
     EXPECT_EQ(s.ReadSetting("Font"), face);
 }
 
-TEST_F(RegistryStoreTest, ValueOfAnotherTypeCountsAsAbsentAndWarnsNamingIt)
+TEST_F(RegistryStoreTest, ValueOfAnotherTypeCountsAsAbsentAndIsAProblemNamingIt)
 {
     const DWORD number = 3;
     setRaw(L"Location", REG_DWORD, &number, sizeof number);
     auto s = store();
     EXPECT_EQ(s.ReadSetting("Location"), std::nullopt);
-    // The same value read twice is one problem, told once.
-    EXPECT_EQ(s.ReadSetting("Location"), std::nullopt);
-    const std::vector<std::string> problems = s.readProblems();
-    ASSERT_EQ(problems.size(), 1u);
-    EXPECT_NE(problems[0].find("\"Location\""), std::string::npos) << problems[0];
-    EXPECT_NE(problems[0].find("default"), std::string::npos) << problems[0];
+    EXPECT_EQ(s.ReadSetting("Location"), std::nullopt); // told once, however often read
+    const std::vector<UnreadableValue> expected = {{"Location", ERROR_UNSUPPORTED_TYPE}};
+    EXPECT_EQ(s.unreadable(), expected);
+    const std::vector<std::string> lines = s.readProblems();
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_NE(lines[0].find("\"Location\""), std::string::npos) << lines[0];
+    EXPECT_NE(lines[0].find("REG_SZ"), std::string::npos) << lines[0];
+    EXPECT_NE(lines[0].find("default"), std::string::npos) << lines[0];
 }
 
 TEST_F(RegistryStoreTest, ExpandableTextIsTakenAsWritten)
@@ -108,6 +112,36 @@ TEST_F(RegistryStoreTest, RefusedWriteIsOneLineNamingKeyAndPlace)
         << *failure;
     EXPECT_EQ(failure->find('\n'), std::string::npos) << *failure;
     EXPECT_TRUE(s.readProblems().empty());
+}
+
+TEST_F(RegistryStoreTest, AKeyTheUserMayNotWriteWarnsOncePerKeyAndCauseAndStillReads)
+{
+    const wchar_t city[] = L"4";
+    setRaw(L"Location", REG_SZ, city, sizeof city);
+    ASSERT_TRUE(testing::denyValueWrites(HKEY_CURRENT_USER, subKey_));
+    auto s = store();
+    const std::optional<std::string> refused = s.WriteSetting("Location", "3");
+    ASSERT_TRUE(refused.has_value()) << "the deny entry was not honoured";
+    EXPECT_NE(refused->find("(error 5)"), std::string::npos) << *refused;
+    EXPECT_EQ(s.ReadSetting("Location"), "4");
+
+    // Through the program's own writer: each key's failure told once, however
+    // often it is written, and every write comes back.
+    std::vector<std::string> told;
+    Settings settings(s, [&told](const std::string& line) { told.push_back(line); });
+    for (int round = 0; round < 3; ++round) {
+        settings.writeLocation(static_cast<std::int16_t>(round));
+        settings.writeAlwaysTop(round % 2 == 0);
+        settings.writeFont("MS Gothic");
+        settings.writePosition({100 + round, 50});
+    }
+    ASSERT_EQ(told.size(), 5u);
+    const char* keys[] = {"\"Location\"", "\"AlwaysTop\"", "\"Font\"", "\"Left\"", "\"Top\""};
+    for (std::size_t i = 0; i < told.size(); ++i) {
+        EXPECT_NE(told[i].find(keys[i]), std::string::npos) << told[i];
+        EXPECT_NE(told[i].find("(error 5)"), std::string::npos) << told[i];
+    }
+    EXPECT_EQ(s.ReadSetting("Location"), "4");
 }
 
 // A value of any length read from the registry is named in one short warning
