@@ -1,7 +1,8 @@
 // Prints what a person cannot see of a top-level window: its styles, its
 // topmost flag, its frame and client rectangles, its owner, its child
-// controls' texts. Finds the window by title (and class, if given) with
-// FindWindowW; a title of "-" matches any title (popup menus have none).
+// controls' texts (line breaks as spaces). Finds the window by title (and
+// class, if given) with FindWindowW; a title of "-" matches any title (popup
+// menus have none).
 //   probe.exe TITLE [CLASS]
 //   probe.exe --count CLASS      how many visible top-level windows of a class
 //                                (open popup menus are "#32768")
@@ -41,7 +42,15 @@ BOOL CALLBACK printChild(HWND child, LPARAM)
     wchar_t name[64] = {};
     GetClassNameW(child, name, 63);
     wchar_t text[256] = {};
-    GetWindowTextW(child, text, 255);
+    // A rich edit keeps its text to itself; GetWindowTextW of another
+    // process's control reads only the window's own caption.
+    if (GetWindowTextW(child, text, 255) == 0)
+        SendMessageTimeoutW(child, WM_GETTEXT, 255, reinterpret_cast<LPARAM>(text),
+                            SMTO_ABORTIFHUNG, 1000, nullptr);
+    // One line per child.
+    for (wchar_t& c : text)
+        if (c == L'\r' || c == L'\n')
+            c = L' ';
     RECT r{};
     GetWindowRect(child, &r);
     std::printf("child=%s|%s|%ld %ld %ld %ld|focus=%d\n", toUtf8(name).c_str(),
