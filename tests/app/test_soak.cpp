@@ -3,8 +3,8 @@
 // sprinkled in. After every tick the state and the view must still make sense.
 
 #include "app/clockcore.h"
-#include "app/wakeplan.h"
 #include "app/headless.h"
+#include "app/wakeplan.h"
 #include "common/numbers.h"
 
 #include "assets/assets.h"
@@ -13,7 +13,7 @@
 #include "sky/stars.h"
 #include "sky/viewsurface.h"
 
-#include "support/fakes.h"
+#include "support/rig.h"
 
 #include <gtest/gtest.h>
 
@@ -189,20 +189,10 @@ private:
     SeededRandom random_;
 };
 
-// The whole program as it starts in a city, on a settable clock.
-template <typename R> struct Soak {
-    R random;
-    HeadlessClock headless{random};
-    SettableClock& clock = headless.clock;
-    ClockCore& core = headless.app.core();
+// The whole program as it starts in a city, watched tick by tick.
+template <typename R> struct Soak : Rig<R> {
+    using Rig<R>::Rig;
     Watch watch;
-
-    Soak(LocalDateTime start, int city, std::uint64_t seed) : random(seed)
-    {
-        clock.set(start);
-        headless.store.values()["Location"] = std::to_string(city);
-        headless.app.startUp();
-    }
 };
 
 TEST(Soak, EveryTenthOfASecondOfOneEvening)
@@ -253,8 +243,8 @@ std::optional<std::string> sameSight(const ClockCore& sleeping, const ClockCore&
 // A clock that sleeps between planned wakes beside one that ticks every
 // 100 ms, from the same moment with the same seed: at every wake both must
 // show the same. Shift+F9 now and then, on both, right after a wake.
-void sleepBesideTicking(const LocalDateTime& start, const LocalDateTime& end, int city, std::uint64_t seed,
-                        int* wakes, int* flights)
+void sleepBesideTicking(const LocalDateTime& start, const LocalDateTime& end, int city,
+                        std::uint64_t seed, int* wakes, int* flights)
 {
     Soak<SeededRandom> sleeping(start, city, seed);
     Soak<SeededRandom> ticking(start, city, seed);

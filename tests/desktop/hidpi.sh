@@ -5,52 +5,30 @@
 #   hidpi.sh SORAMADO_BINARY SOURCE_DIR
 set -euo pipefail
 
+suite=hidpi
+check=hidpi_blocks
 app=$1
 src=$2
-work=$(mktemp -d "${TMPDIR:-/tmp}/soramado-hidpi.XXXXXX")
-pids=()
-cleanup() {
-    local pid
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
-    rm -rf "$work"
-}
-trap cleanup EXIT
-fail() {
-    echo "FAIL: $*" >&2
-    [ -s "$work/app.err" ] && { echo "--- soramado's stderr:" >&2; cat "$work/app.err" >&2; }
-    exit 1
-}
+# shellcheck source=../support/e2e.sh
+source "$(dirname "$0")/../support/e2e.sh"
 
-for tool in Xvfb xdotool xwininfo faketime import convert compare; do
-    command -v "$tool" >/dev/null || fail "$tool is missing; scripts/setup.sh installs it"
-done
+e2e_begin
+need_tools Xvfb xdotool xwininfo faketime import convert compare
+start_x
 
-exec {fd}>"$work/display"
-Xvfb -displayfd "$fd" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-pids+=($!)
-exec {fd}>&-
-for _ in $(seq 200); do
-    grep -q '[0-9]' "$work/display" 2>/dev/null && break
-    sleep 0.05
-done
-grep -q '[0-9]' "$work/display" || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-export DISPLAY=":$(head -n 1 "$work/display")"
-
-mkdir -p "$work/config" "$work/runtime"
+mkdir -p "$work/config" "$work/home" "$work/runtime"
 chmod 700 "$work/runtime"
 env -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM TZ=Asia/Tokyo QT_SCALE_FACTOR=2 \
-    XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime" \
+    XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime" HOME="$work/home" \
     faketime '2003-05-01 12:00:00' "$app" >"$work/app.out" 2>"$work/app.err" &
-pids+=($!)
+app_pid=$!
+started+=("$app_pid")
 
-wid=
-for _ in $(seq 300); do
+shown() {
     wid=$(xdotool search --onlyvisible --name '^Soramado$' 2>/dev/null | head -n 1 || true)
-    [ -n "$wid" ] && break
-    sleep 0.05
-done
-[ -n "$wid" ] || fail "no Soramado window within 15 s"
+    [ -n "$wid" ]
+}
+wait_until 15 "no Soramado window within 15 s" shown
 
 read -r x y width height < <(xwininfo -id "$wid" | awk '
     /Absolute upper-left X/ { x = $NF } /Absolute upper-left Y/ { y = $NF }
@@ -59,17 +37,16 @@ read -r x y width height < <(xwininfo -id "$wid" | awk '
 [ "$width" = 338 ] && [ "$height" = 344 ] || fail "the window is ${width} × ${height}, not 338 × 344"
 
 convert "$src/src/assets/view/3.png" -sample 200% "$work/expected.png"
-# The view sits at (4, 2) in the window. A passing visitor could cover the sky
-# for a moment, so look a few times.
+# The view sits at (4, 2) in the window. A visitor crossing the sky by chance
+# (a cloud takes 40 s) covers it for a while: wait for a clear view.
 differ=unknown
-for _ in $(seq 20); do
-    sleep 0.5
-    import -window root "$work/shot.png" 2>/dev/null || continue
+doubled_scene() {
+    import -window root "$work/shot.png" 2>/dev/null || return 1
     convert "$work/shot.png" -crop "320x240+$((x + 8))+$((y + 4))" +repage "$work/view.png"
     differ=$(compare -metric AE "$work/expected.png" "$work/view.png" null: 2>&1 || true)
-    [ "$differ" = 0 ] && break
-done
-if [ "$differ" != 0 ]; then
+    [ "$differ" = 0 ]
+}
+if ! wait_for 45 doubled_scene; then
     convert "$work/view.png" -sample 50% -sample 200% "$work/blocks.png"
     uneven=$(compare -metric AE "$work/blocks.png" "$work/view.png" null: 2>&1 || true)
     fail "the view differs from scene 3 doubled in $differ pixels ($uneven pixels break their 2 × 2 block)"

@@ -8,6 +8,7 @@
 #include "support/fakes.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <string>
 
 namespace soramado::fakes {
@@ -21,7 +22,11 @@ template <typename R> struct Rig {
     ClockApp& app = headless.app;
     ClockCore& core = headless.app.core();
 
-    explicit Rig(LocalDateTime start, int city = DefaultLocationIndex)
+    explicit Rig(LocalDateTime start, int city = DefaultLocationIndex) { startUp(start, city); }
+    // With a generator made from a seed.
+    Rig(LocalDateTime start, int city, std::uint64_t seed) : random(seed) { startUp(start, city); }
+
+    void startUp(LocalDateTime start, int city)
     {
         clock.set(start);
         headless.store.values()["Location"] = std::to_string(city);

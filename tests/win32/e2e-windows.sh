@@ -2,71 +2,52 @@
 # Drives the real soramado.exe under Wine as a person would: on a private X
 # server, at a faked moment in Tokyo, in a fresh Wine prefix, and checks what
 # is seen (screenshots), what the window is (the probe) and what is stored
-# (wine reg query).
+# (wine reg query). Each check is one check_NAME function below; CMake makes
+# one test of each (`e2e-windows.sh --list` names them).
 #   e2e-windows.sh prepare   EXE PROBE SOURCE_DIR TEMPLATE   makes the prefix to copy
 #   e2e-windows.sh CHECK     EXE PROBE SOURCE_DIR TEMPLATE
 # Environment: SORAMADO_WINE64, SORAMADO_WINESERVER (from CMake), and for the
 # installer check SORAMADO_CPACK and SORAMADO_BUILD_DIR.
 set -euo pipefail
 
-check=$1
-exe=$2
-probe_exe=$3
-src=$4
-template=$5
-here=$(cd "$(dirname "$0")" && pwd)
-pixels=$src/tests/e2e/pixels.py
+suite=e2e-windows
+check=${1:-}
+exe=${2:-}
+probe_exe=${3:-}
+src=${4:-}
+template=${5:-}
+# shellcheck source=../support/e2e.sh
+source "$(dirname "$0")/../support/e2e.sh"
+
 wine=${SORAMADO_WINE64:-/usr/lib/wine/wine64}
 wineserver=${SORAMADO_WINESERVER:-wineserver}
 setting='HKCU\Software\Soramado\Setting'
-
-work=$(mktemp -d "${TMPDIR:-/tmp}/soramado-e2e-windows.XXXXXX")
-started=()
-app_pid=
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINELOADER=$wine WINESERVER=$wineserver
 
-cleanup() {
-    local pid
+# ---------------------------------------------------------------- the driver
+
+# Every check runs in a fresh prefix on its own X server.
+e2e_setup() {
+    need_tools Xvfb xdotool xwd python3 convert
+    [ -x "$wine" ] || fail "no Wine at $wine; scripts/setup.sh installs wine64"
+    fresh_prefix
+    start_x
+}
+
+driver_stop() {
     if [ -n "${WINEPREFIX:-}" ] && [ -d "$WINEPREFIX" ]; then
         "$wineserver" -k >/dev/null 2>&1 || true
     fi
-    for pid in "${started[@]}"; do
-        kill "$pid" 2>/dev/null || true
-    done
-    for pid in "${started[@]}"; do
-        wait "$pid" 2>/dev/null || true
-    done
-    if [ -n "${SORAMADO_E2E_KEEP:-}" ]; then
-        echo "kept $work" >&2
-    else
-        rm -rf "$work"
-    fi
 }
-trap cleanup EXIT
 
-fail() {
-    echo "FAIL [$check]: $*" >&2
-    if [ -s "$work/app.err" ]; then
-        echo "--- soramado's stderr:" >&2
-        cat "$work/app.err" >&2
-    fi
+driver_diagnose() {
     if [ -n "${WINEPREFIX:-}" ] && [ -d "$WINEPREFIX" ]; then
-        echo "--- registry:" >&2
-        wine_quiet reg query "$setting" >&2 || true
-        echo "--- main window:" >&2
-        probe Soramado SoramadoMain >&2 || true
+        echo "--- registry:"
+        wine_quiet reg query "$setting" || true
+        echo "--- main window:"
+        probe Soramado SoramadoMain || true
     fi
-    exit 1
 }
-
-for tool in Xvfb xdotool xwd python3 convert; do
-    command -v "$tool" >/dev/null || fail "$tool is missing; scripts/setup.sh installs it"
-done
-[ -x "$wine" ] || fail "no Wine at $wine; scripts/setup.sh installs wine64"
-
-now() { date +%s.%N; }
-before() { awk -v d="$1" -v n="$(now)" 'BEGIN { exit !(n < d) }'; }
-deadline() { awk -v s="$1" -v n="$(now)" 'BEGIN { printf "%.3f", n + s }'; }
 
 # Output goes through a file, never a pipe: a Wine service that the command
 # starts (wineserver, explorer, services) inherits its streams and outlives
@@ -99,21 +80,11 @@ stored() {
         awk -v k="$1" '$1 == k && $2 ~ /^REG_/ { $1 = ""; $2 = ""; sub(/^  /, ""); print }'
 }
 
-wait_stored() {
-    local key=$1 want=$2 until
-    until=$(deadline "${3:-5}")
-    while [ "$(stored "$key")" != "$want" ]; do
-        before "$until" || fail "$key is '$(stored "$key")', expected '$want'"
-        sleep 0.1
-    done
-}
-
 store_text() {
     wine_quiet reg add "$setting" /v "$1" /t REG_SZ /d "$2" /f >/dev/null
 }
 
-# ------------------------------------------------------------ the template
-
+# The template prefix: booted once per run, with Japanese menus.
 prepare() {
     rm -rf "$template" "$template.new"
     export WINEPREFIX=$template.new
@@ -150,30 +121,20 @@ fresh_prefix() {
     "$wineserver" -p </dev/null >/dev/null 2>&1 || true
 }
 
-# ---------------------------------------------------------------- the run
-
-start_x() {
-    local fd
-    exec {fd}>"$work/display"
-    Xvfb -displayfd "$fd" -screen 0 800x600x24 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
-    started+=($!)
-    exec {fd}>&-
-    local until
-    until=$(deadline 10)
-    while ! grep -q '[0-9]' "$work/display" 2>/dev/null; do
-        before "$until" || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-        sleep 0.05
-    done
-    export DISPLAY=":$(head -n 1 "$work/display")"
+main_info() {
+    running || fail "soramado.exe ended before its window showed"
+    info=$(probe Soramado SoramadoMain || true)
+    [ "$(field visible <<<"$info")" = 1 ]
 }
 
-faketime_lib() {
-    ls /usr/lib/*/faketime/libfaketime.so.1 2>/dev/null | head -n 1
+painted() {
+    xwd -root -silent >"$work/shot.xwd" && python3 "$pixels" painted "$work/shot.xwd" "$cx" "$cy" "$cw" "$ch"
 }
 
-# Starts the clock at a moment of Tokyo time and waits until it is painted.
+# Starts the clock at a moment of Tokyo time and waits until it is painted;
+# its client area is then at cx, cy (cw × ch).
 start_app() {
-    local moment=$1 lib
+    local moment=$1 lib info
     lib=$(faketime_lib)
     [ -n "$lib" ] || fail "libfaketime is missing; scripts/setup.sh installs faketime"
     rm -f "$work/app.out" "$work/app.err"
@@ -183,52 +144,22 @@ start_app() {
         "$wine" "$exe" </dev/null >"$work/app.out" 2>"$work/app.err" &
     app_pid=$!
     started+=("$app_pid")
-    local until info
-    until=$(deadline 30)
-    while :; do
-        kill -0 "$app_pid" 2>/dev/null || fail "soramado.exe ended before its window showed"
-        before "$until" || fail "no visible Soramado window within 30 s"
-        info=$(probe Soramado SoramadoMain || true)
-        [ "$(field visible <<<"$info")" = 1 ] && break
-        sleep 0.1
-    done
+    wait_until 30 "no visible Soramado window within 30 s" main_info
     read -r cx cy cw ch < <(field client <<<"$info")
-    until=$(deadline 15)
-    until xwd -root -silent >"$work/shot.xwd" && python3 "$pixels" painted "$work/shot.xwd" "$cx" "$cy" "$cw" "$ch"; do
-        before "$until" || fail "the window was not painted within 15 s"
-        sleep 0.1
-    done
+    wait_until 15 "the window was not painted within 15 s" painted
 }
 
-stop_app() {
-    [ -n "$app_pid" ] || return 0
-    kill "$app_pid" 2>/dev/null || true
-    wait "$app_pid" 2>/dev/null || true
-    app_pid=
+client_geometry() {
+    probe Soramado SoramadoMain | field client
 }
 
-wait_exit() {
-    local until
-    until=$(deadline "$1")
-    while kill -0 "$app_pid" 2>/dev/null; do
-        before "$until" || return 1
-        sleep 0.05
-    done
-    app_status=0
-    wait "$app_pid" || app_status=$?
-    app_pid=
+# The view is at client (4, 2).
+view_origin() {
+    echo $((cx + 4)) $((cy + 2))
 }
 
-scene_rgb() {
-    local file=$work/scene$1.rgb
-    [ -f "$file" ] || convert "$src/src/assets/view/$1.png" -depth 8 rgb:"$file"
-    echo "$file"
-}
-
-# pixels.py COMMAND on a fresh screenshot against scene $2; the view is at client (4, 2).
-look() {
-    xwd -root -silent >"$work/shot.xwd"
-    python3 "$pixels" "$1" "$work/shot.xwd" $((cx + 4)) $((cy + 2)) "$(scene_rgb "$2")"
+menus_open() {
+    probe --count '#32768' | field visible
 }
 
 # How many pixels of one colour a client rectangle shows.
@@ -243,34 +174,6 @@ count_colour() {
 crop_client() {
     xwd -root -silent >"$work/shot.xwd"
     convert "xwd:$work/shot.xwd" -crop "${3}x${4}+$((cx + $1))+$((cy + $2))" +repage "$5"
-}
-
-click_view() {
-    xdotool mousemove $((cx + 84)) $((cy + 62)) click "$1"
-}
-
-menus_open() {
-    probe --count '#32768' | field visible
-}
-
-wait_menus() {
-    local want=$1 until
-    until=$(deadline "${2:-5}")
-    while [ "$(menus_open)" != "$want" ]; do
-        before "$until" || return 1
-        sleep 0.1
-    done
-}
-
-# A pixel check can meet a visitor that came by chance (about once in 300 s);
-# such a check runs once more from a fresh start before it counts as failed.
-twice() {
-    why=
-    "$@" && return 0
-    echo "first try: $why; trying once more" >&2
-    stop_app
-    why=
-    "$@" || fail "$why"
 }
 
 # ---------------------------------------------------------------- the checks
@@ -301,36 +204,23 @@ check_window_place() {
     [ "$xgeo" = "$frame" ] || fail "X window at '$xgeo', Windows frame at '$frame'"
 }
 
-noon_try() {
+check_noon_scene() {
     start_app '2003-05-01 12:00:00'
     local result
-    result=$(look same 3) || { why="day scene: $result"; return 1; }
-}
-
-night_try() {
-    start_app '2003-05-01 23:30:00'
-    local result
-    result=$(look same 6) || { why="night scene: $result"; return 1; }
-}
-
-check_noon_scene() {
-    twice noon_try
+    result=$(look_clear same 3) || fail "day scene: $result"
     stop_app
-    twice night_try
-}
-
-evening_try() {
-    start_app '2003-05-01 17:50:30'
-    local stars
-    stars=$(look stars 4) || { why="evening scene: $stars"; return 1; }
-    case "$stars" in
-    9 | 8) ;;
-    *) why="$stars stars in the evening sky, expected 9" && return 1 ;;
-    esac
+    start_app '2003-05-01 23:30:00'
+    result=$(look_clear same 6) || fail "night scene: $result"
 }
 
 check_evening_stars() {
-    twice evening_try
+    start_app '2003-05-01 17:50:30'
+    local stars
+    stars=$(look_clear stars 4) || fail "evening scene: $stars"
+    case "$stars" in
+    9 | 8) ;;
+    *) fail "$stars stars in the evening sky, expected 9" ;;
+    esac
 }
 
 check_weekday_colours() {
@@ -350,22 +240,8 @@ check_weekday_colours() {
 }
 
 check_visitor_key() {
-    local try
-    for try in 1 2; do
-        start_app '2003-05-01 12:00:00'
-        xdotool mousemove $((cx + 84)) $((cy + 62))
-        xdotool key ctrl+shift+F9 F9 alt+shift+F9
-        sleep 1.2
-        [ "$(look cloud 3)" = 0 ] && break
-        [ "$try" = 2 ] && fail "a cloud came after Ctrl+Shift+F9, F9 or Alt+Shift+F9"
-        stop_app
-    done
-    xdotool key shift+F9
-    local until
-    until=$(deadline 2)
-    while [ "$(look cloud 3)" = 0 ]; do
-        before "$until" || fail "no cloud within 2 s of Shift+F9"
-    done
+    start_app '2003-05-01 12:00:00'
+    expect_visitor_key 2
 }
 
 check_menu_clicks() {
@@ -388,28 +264,11 @@ check_menu_clicks() {
 
 check_city_by_keys() {
     start_app '2003-05-01 12:00:00'
-    click_view 1
-    wait_menus 1 || fail "no menu"
-    xdotool key l
-    wait_menus 2 || fail "the access key l opened no city submenu"
-    xdotool key o
-    wait_menus 0 || fail "the menu stayed open after choosing a city"
+    choose_city o
     wait_stored Location 3
     # The check mark moved: the submenu opened again shows 大阪; Escape leaves it.
-    click_view 3
-    wait_menus 1 || fail "no menu"
-    xdotool key l
-    wait_menus 2 || fail "no city submenu"
-    xdotool key t
-    wait_menus 0 || fail "the menu stayed open after choosing a city"
+    choose_city t 3
     wait_stored Location 2
-}
-
-toggle_on_top() {
-    click_view 1
-    wait_menus 1 || fail "no menu"
-    xdotool key t
-    wait_menus 0 || fail "the menu stayed open after always-on-top"
 }
 
 check_always_on_top() {
@@ -440,11 +299,7 @@ check_quit_command() {
     start_app '2003-05-01 12:00:00'
     local want
     want=$(expected_twips)
-    click_view 1
-    wait_menus 1 || fail "no menu"
-    xdotool key q
-    wait_exit 5 || fail "still running 5 s after the quit command"
-    [ "$app_status" = 0 ] || fail "exit status $app_status after the quit command"
+    quit_by_menu
     [ "$(stored Left) $(stored Top)" = "$want" ] || fail "Left/Top '$(stored Left) $(stored Top)', expected '$want'"
     # The next start puts the frame back there.
     start_app '2003-05-01 12:00:00'
@@ -482,8 +337,7 @@ wait_font_dialog() {
 # stores nothing; a face typed and taken is stored.
 check_font_dialog() {
     start_app '2003-05-01 12:00:00'
-    click_view 1
-    wait_menus 1 || fail "no menu"
+    open_menu
     xdotool key f
     wait_font_dialog 1
     [ "$(probe Soramado SoramadoMain | field enabled)" = 0 ] || fail "the clock takes input under the font dialog"
@@ -491,8 +345,7 @@ check_font_dialog() {
     wait_font_dialog 0
     sleep 0.3
     [ -z "$(stored Font)" ] || fail "Cancel stored Font '$(stored Font)'"
-    click_view 1
-    wait_menus 1 || fail "no menu"
+    open_menu
     xdotool key f
     wait_font_dialog 1
     # The face box has the focus: replace its text and take it.
@@ -517,14 +370,8 @@ check_end_session() {
 
 # Each bad value alone: the clock still starts at its design place with the
 # day scene, and the warning names the key.
-bad_value_try() {
-    start_app '2003-05-01 12:00:00'
-    local result
-    result=$(look same 3) || { why="day scene with $1: $result"; return 1; }
-}
-
 check_bad_registry() {
-    local case key value
+    local case key value result
     for case in 'Location=x' 'Location=6' 'Location=-1' 'Location=' 'Left=abc' 'Top=1e99' \
         'AlwaysTop=maybe' 'Location=dword' 'Left=300000'; do
         key=${case%%=*}
@@ -539,14 +386,9 @@ check_bad_registry() {
         Left) store_text Top 300000 ;;
         Top) store_text Left 3000 ;;
         esac
-        twice bad_value_try "$case"
-        # Under load Wine may report the window before its place is final.
-        local tries=0
-        until [ "$(probe Soramado SoramadoMain | field client)" = "160 128 169 172" ]; do
-            tries=$((tries + 1))
-            [ "$tries" -lt 30 ] || fail "with $case the window is not at its design place"
-            sleep 0.1
-        done
+        start_app '2003-05-01 12:00:00'
+        result=$(look_clear same 3) || fail "day scene with $case: $result"
+        wait_for 3 design_place || fail "with $case the window is not at its design place"
         if [ "$case" != 'Left=300000' ]; then
             grep -q "$key" "$work/app.err" || fail "with $case no warning names $key"
         fi
@@ -558,8 +400,7 @@ check_version_window() {
     start_app '2003-05-01 12:00:00'
     local info main
     for close_key in Return space; do
-        click_view 1
-        wait_menus 1 || fail "no menu"
+        open_menu
         xdotool key v
         local until
         until=$(deadline 5)
@@ -658,10 +499,7 @@ check_installer() {
     start_app '2003-05-01 12:00:00'
     toggle_on_top
     wait_stored AlwaysTop True
-    click_view 1
-    wait_menus 1 || fail "no menu"
-    xdotool key q
-    wait_exit 5 || fail "the installed clock did not quit"
+    quit_by_menu
     wine_quiet "$dir/Uninstall.exe" /S >/dev/null
     until=$(deadline 20)
     while [ -e "$dir/soramado.exe" ]; do
@@ -673,18 +511,9 @@ check_installer() {
     [ "$(stored AlwaysTop)" = True ] || fail "uninstalling removed the user's settings"
 }
 
-case "$check" in
-prepare)
+if [ "$check" = prepare ]; then
+    e2e_begin
     prepare
-    exit 0
-    ;;
-window_place | noon_scene | evening_stars | weekday_colours | visitor_key | menu_clicks | \
-    city_by_keys | always_on_top | quit_command | close_box | bad_registry | version_window | \
-    end_session | font_dialog | hidpi | installer)
-    fresh_prefix
-    start_x
-    "check_$check"
-    ;;
-*) fail "no such check" ;;
-esac
-echo "ok [$check]"
+else
+    e2e_main
+fi

@@ -6,6 +6,8 @@ Standard library only. The reference scenes come in as raw RGB bytes
 
   pixels.py same  SHOT X Y SCENE.rgb             view equals the scene
   pixels.py stars SHOT X Y SCENE.rgb             star count in the sky; the rest equals the scene
+                                                 (both exit 2 when only the sky differs, as
+                                                 where a visitor crosses it, 1 otherwise)
   pixels.py cloud SHOT X Y SCENE.rgb             count of cloud greys that are not the scene's
   pixels.py painted SHOT X Y [W H]               the window at X Y (W x H) shows its pink corners
   pixels.py mixed SHOT X Y W H                   how many rows of the box hold more than one colour
@@ -98,13 +100,15 @@ def main(argv):
     shown = view(shot, left, top)
     scene = read_scene(scene_path)
     diff = differences(shown, scene)
+    # Visitors fly in the sky only: a ground that differs is no visitor.
+    failed = 2 if all(y < SKY_ROWS for _, y, _, _ in diff) else 1
 
     if command == "same":
         if diff:
             x, y, got, want = diff[0]
             print(f"{len(diff)} pixels differ from the scene; first at ({x}, {y}): "
                   f"{got} instead of {want}")
-            return 1
+            return failed
         return 0
 
     if command == "stars":
@@ -112,10 +116,10 @@ def main(argv):
         for x, y, got, want in diff:
             if got != STAR:
                 print(f"pixel ({x}, {y}) is {got}, neither the scene's {want} nor a star")
-                return 1
+                return failed
             if x not in STAR_COLUMNS or y not in STAR_ROWS:
                 print(f"star at ({x}, {y}) lies outside its band")
-                return 1
+                return failed
             stars += 1
         print(stars)
         return 0
