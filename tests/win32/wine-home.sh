@@ -1,3 +1,4 @@
+# shellcheck shell=sh
 # Sourced by every script that runs Wine for a test, so that no test reaches
 # the real user's desktop: Wine's menu builder would add "Soramado" and Wine's
 # own entries, icons and file types to the desktop menu, and a prefix links
