@@ -512,7 +512,10 @@ make_installer() {
 }
 
 install_quietly() {
-    wine_quiet "$installer" /S "$@" >/dev/null || fail "the silent install $* ended with status $?"
+    local status=0
+    wine_quiet "$installer" /S "$@" >/dev/null || status=$?
+    [ "$status" = 0 ] || fail "the silent install $* ended with status $status;" \
+        "installed: $(ls "$install_dir" 2>&1 | tr '\n' ' '); Wine said: $(tail -n 5 "$work/wine.log")"
     [ -f "$install_dir/soramado.exe" ] || fail "nothing installed in $install_win"
 }
 
