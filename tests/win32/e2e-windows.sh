@@ -629,6 +629,20 @@ ENTRY
     hklm_unchanged_since "$hklm_before" "installing and uninstalling"
 }
 
+# The ZIP holds the program, the read-me and the project's licence, byte for byte.
+check_zip() {
+    local cpack=${SORAMADO_CPACK:-cpack} build=${SORAMADO_BUILD_DIR:?} zip
+    need_tools unzip
+    "$cpack" -G ZIP --config "$build/CPackConfig.cmake" -B "$work/zip" >"$work/cpack.log" 2>&1 ||
+        fail "cpack failed: $(tail -n 20 "$work/cpack.log")"
+    zip=$(find "$work/zip" -maxdepth 1 -name '*.zip' | head -n 1)
+    [ -f "$zip" ] || fail "no ZIP made"
+    local names
+    names=$(unzip -Z1 "$zip" | sed 's|^[^/]*/||' | LC_ALL=C sort | tr '\n' ' ')
+    [ "$names" = "LICENSE.txt README.txt soramado.exe " ] || fail "the ZIP holds: $names"
+    unzip -p "$zip" '*/LICENSE.txt' | cmp -s - "$src/LICENSE" || fail "LICENSE.txt is not the root LICENSE"
+}
+
 # Waits for the installer's page whose heading is $1; its controls in $page.
 wait_setup_page() {
     local until
