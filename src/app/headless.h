@@ -52,7 +52,9 @@ class FixedScreen final : public Screen {
 public:
     int twipsX = TwipsPerPixel;
     int twipsY = TwipsPerPixel;
-    std::vector<PixelRect> areas{{0, 0, 1920, 1080}};
+    // Filled in the body: g++ 12 took the list's copy for uninitialized.
+    std::vector<PixelRect> areas;
+    FixedScreen() { areas.push_back(PixelRect{0, 0, 1920, 1080}); }
     int twipsPerPixelX() const override { return twipsX; }
     int twipsPerPixelY() const override { return twipsY; }
     std::vector<PixelRect> availableAreas() const override { return areas; }

@@ -6,15 +6,12 @@
 
 namespace soramado {
 
-// A text from outside (a stored value, a path) made safe to print inside double
-// quotes on one line: control characters (C0, DEL and C1), bytes that are not
-// UTF-8, the backslash and the double quote come out as escapes, so a NUL cannot
-// cut the message short and an ESC cannot reach the terminal. Printable UTF-8
-// stays as it is.
-inline std::string quoteForMessage(std::string_view text)
+namespace quoting_detail {
+
+// Appends `text` with every control character, stray byte, backslash and
+// double quote written as an escape.
+inline void appendEscaped(std::string& out, std::string_view text)
 {
-    std::string out;
-    out.reserve(text.size());
     const auto hex = [&out](const char* format, unsigned value) {
         char buffer[12];
         std::snprintf(buffer, sizeof buffer, format, value);
@@ -79,6 +76,54 @@ inline std::string quoteForMessage(std::string_view text)
             i += length;
         }
     }
+}
+
+// Where a cut may fall: not inside a UTF-8 sequence, so that the kept ends
+// still read as the characters they were. Moves back (or on) over at most
+// three continuation bytes.
+inline std::size_t characterStart(std::string_view text, std::size_t at, bool forward)
+{
+    for (int step = 0; step < 3 && at > 0 && at < text.size(); ++step) {
+        if ((static_cast<unsigned char>(text[at]) & 0xC0) != 0x80)
+            break;
+        forward ? ++at : --at;
+    }
+    return at;
+}
+
+} // namespace quoting_detail
+
+// How much of a long text a message keeps: its start and its end, in bytes.
+inline constexpr std::size_t QuotedHead = 160;
+inline constexpr std::size_t QuotedTail = 60;
+
+// A text from outside (a stored value, a path, a line of input) made safe to
+// print inside double quotes on one line: control characters (C0, DEL and
+// C1), bytes that are not UTF-8, the backslash and the double quote come out
+// as escapes, so a NUL cannot cut the message short and an ESC cannot reach
+// the terminal. Printable UTF-8 stays as it is. A longer text keeps its first
+// QuotedHead and last QuotedTail bytes around a "…", so a megabyte of junk
+// still makes one short line.
+inline std::string quoteForMessage(std::string_view text)
+{
+    using namespace quoting_detail;
+    std::string out;
+    if (text.size() <= QuotedHead + QuotedTail) {
+        appendEscaped(out, text);
+        return out;
+    }
+    appendEscaped(out, text.substr(0, characterStart(text, QuotedHead, false)));
+    out += "\u2026"; // …
+    appendEscaped(out, text.substr(characterStart(text, text.size() - QuotedTail, true)));
+    return out;
+}
+
+// quoteForMessage inside double quotes, as every message shows such a text.
+inline std::string quotedForMessage(std::string_view text)
+{
+    std::string out = "\"";
+    out += quoteForMessage(text);
+    out += '"';
     return out;
 }
 

@@ -1,6 +1,6 @@
 #include "qt/fontchooser.h"
 
-#include "app/menu.h"
+#include "qt/facedialog.h"
 #include "qt/fonts.h"
 
 #include <QFontDatabase>
@@ -17,12 +17,10 @@ std::optional<std::string> DialogFontChooser::choose(const std::string& currentF
     // is not in the dialog's list: open on the face that is really drawn.
     if (!QFontDatabase::hasFamily(start.family()))
         start.setFamily(QFontInfo(start).family());
-    bool ok = false;
-    const QFont font =
-        QFontDialog::getFont(&ok, start, parent, QString::fromUtf8(menu::FontDialogTitle), {});
-    if (!ok)
+    const std::unique_ptr<QFontDialog> dialog = makeFaceDialog(start, parent);
+    if (dialog->exec() != QDialog::Accepted)
         return std::nullopt;
-    return plainFamilyName(font.family()).toStdString();
+    return plainFamilyName(dialog->selectedFont().family()).toStdString();
 }
 
 } // namespace soramado

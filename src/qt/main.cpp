@@ -1,12 +1,14 @@
 #include "platform/random.h"
 #include "qt/displayplatform.h"
 #include "qt/fontchooser.h"
+#include "qt/fontcoverage.h"
 #include "qt/fonts.h"
 #include "qt/mainwindow.h"
 #include "qt/nativestore.h"
 #include "qt/startupguard.h"
 #include "qt/systemclock.h"
 #include "qt/termination.h"
+#include "qt/translations.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -21,13 +23,19 @@ int main(int argc, char* argv[])
     // failed write, not end the clock.
     std::signal(SIGXFSZ, SIG_IGN);
 #endif
+#ifdef SIGPIPE
+    // Nor may a warning to a stderr whose reader has gone: it is dropped.
+    std::signal(SIGPIPE, SIG_IGN);
+#endif
     soramado::guardDisplayConnection("soramado", argc, argv);
     soramado::applyDisplayPlatform(argc, argv);
     QApplication app(argc, argv);
     soramado::endDisplayGuard();
     QApplication::setApplicationName(QStringLiteral("Soramado"));
+    soramado::installQtTranslations(app);
 
     soramado::registerFontSubstitutes();
+    soramado::warnWithoutJapaneseFont();
     soramado::SystemClock clock;
     soramado::SeededRandom random(soramado::seedFromClock(clock));
     const std::unique_ptr<soramado::SettingsStore> store = soramado::makeNativeSettingsStore();

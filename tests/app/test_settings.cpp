@@ -260,4 +260,25 @@ TEST(SettingsRead, StoredControlCharactersAreQuotedInWarnings)
         EXPECT_TRUE(static_cast<unsigned char>(c) >= 0x20 && c != 0x7f) << warning;
 }
 
+// A stored value of any length makes one short line that still shows its
+// start and end, whichever key holds it.
+TEST(SettingsRead, AHugeStoredValueIsCutInItsWarning)
+{
+    for (const std::string_view key :
+         {SettingKey::Left, SettingKey::Location, SettingKey::AlwaysTop}) {
+        Rig rig;
+        const std::string huge = "start" + std::string(40'000, '7') + "end";
+        rig.store.values()[std::string(key)] = huge;
+        if (key == SettingKey::Left)
+            rig.store.values()[std::string(SettingKey::Top)] = "300";
+        rig.settings.read();
+        ASSERT_EQ(rig.warnings.size(), 1u) << key;
+        const std::string& warning = rig.warnings[0];
+        EXPECT_LT(warning.size(), 500u) << key;
+        EXPECT_TRUE(contains(warning, "\"start777")) << warning;
+        EXPECT_TRUE(contains(warning, "777\u2026777")) << warning;
+        EXPECT_TRUE(contains(warning, "777end\"")) << warning;
+    }
+}
+
 } // namespace

@@ -28,7 +28,8 @@ cmake --install "$build" --prefix "$prefix" >"$work/install.log" || {
 share=$prefix/share
 for file in bin/soramado bin/soramado-preview \
     share/applications/soramado.desktop share/metainfo/soramado.metainfo.xml \
-    share/man/man1/soramado.1 share/man/man1/soramado-preview.1 \
+    share/man/man1/soramado.1.gz share/man/man1/soramado-preview.1.gz \
+    share/doc/soramado/copyright share/doc/soramado/changelog.gz \
     share/icons/hicolor/48x48/apps/soramado.png share/icons/hicolor/96x96/apps/soramado.png \
     share/icons/hicolor/192x192/apps/soramado.png; do
     [ -f "$prefix/$file" ] || fail "$file is not installed"
@@ -59,6 +60,8 @@ appstreamcli validate --no-net "$metainfo" >"$work/appstream.log" 2>&1 || {
 }
 grep -q "<release version=\"$version\"" "$metainfo" ||
     fail "the AppStream data does not name release $version"
+grep -q '<project_license>MIT</project_license>' "$metainfo" ||
+    fail "the AppStream data does not name the MIT licence"
 grep -q '<launchable type="desktop-id">soramado.desktop</launchable>' "$metainfo" ||
     fail "the AppStream data does not launch soramado.desktop"
 
@@ -81,14 +84,16 @@ done
 
 # The manual page renders without complaints and documents every option of
 # the preview tool and the version.
-page=$share/man/man1/soramado.1
+man1=$share/man/man1
+page=$work/soramado.1
+zcat "$man1/soramado.1.gz" >"$page"
 groff -k -man -Tutf8 -ww -z "$page" 2>"$work/groff.log"
 [ ! -s "$work/groff.log" ] || {
     cat "$work/groff.log" >&2
     fail "the manual page has warnings"
 }
-grep -qx '\.so man1/soramado\.1' "$share/man/man1/soramado-preview.1" ||
-    fail "soramado-preview.1 does not lead to soramado.1"
+[ "$(readlink "$man1/soramado-preview.1.gz")" = soramado.1.gz ] ||
+    fail "soramado-preview.1.gz does not lead to soramado.1.gz"
 grep -q "Soramado $version" "$page" || fail "the manual page does not name version $version"
 options=$("$prefix/bin/soramado-preview" --help 2>&1 | grep -o -- '--[a-z]\+' | sort -u)
 [ -n "$options" ] || fail "soramado-preview --help names no options"

@@ -207,6 +207,36 @@ check_first_start() {
     local content
     content=$(grep -v '^$' "$store" | tr '\n' '|')
     [ "$content" = "[Setting]|AlwaysTop=False|" ] || fail "store holds '$content'"
+    ! grep -q 'Japanese font' "$work/app.err" ||
+        fail "warned of a missing Japanese font with the system's fonts installed"
+}
+
+# A desktop whose fonts have no Japanese face (a private font configuration
+# that knows DejaVu alone): the clock still starts, and says once on stderr why
+# its captions are boxes and which Debian package brings a font for them.
+check_no_japanese_font() {
+    [ -d /usr/share/fonts/truetype/dejavu ] || fail "no DejaVu fonts; scripts/setup.sh installs them"
+    cat >"$work/fonts.conf" <<EOF_CONF
+<?xml version="1.0"?>
+<!DOCTYPE fontconfig SYSTEM "urn:fontconfig:fonts.dtd">
+<fontconfig>
+  <dir>/usr/share/fonts/truetype/dejavu</dir>
+  <cachedir>$work/fontcache</cachedir>
+</fontconfig>
+EOF_CONF
+    start_x
+    launcher=(env FONTCONFIG_FILE="$work/fonts.conf")
+    start_app '2003-05-01 12:00:00'
+    launcher=()
+    # The menu opened and closed: start-up is over, and a menu of boxes adds no warning.
+    open_menu
+    xdotool key Escape
+    wait_menus 0 || fail "Escape did not close the menu"
+    local lines
+    lines=$(grep -c 'Japanese' "$work/app.err" || true)
+    [ "$lines" = 1 ] || fail "$lines lines on stderr tell of the missing Japanese font, expected one"
+    grep 'Japanese' "$work/app.err" | grep -q 'fonts-ipafont-gothic' ||
+        fail "the warning names no Debian package that brings a Japanese font"
 }
 
 check_evening_stars() {
@@ -541,6 +571,78 @@ check_lock_unavailable() {
     [ ! -e "$lock" ] || fail "the stale lock is still there"
 }
 
+# A lock left by a save that died, whose process id now belongs to another
+# program (here sleep, or pid 1 after a reboot) or cannot be a process id at
+# all, is stale: taken over at once, without a word. A live clock's lock is
+# honoured: the quit's saves wait for it and name its owner as the lock does.
+check_stale_lock() {
+    start_x
+    local lock=$store.lock host owner other
+    host=$(uname -n)
+    sleep 600 &
+    other=$!
+    started+=("$other")
+    # libfaketime shifts the times of files as it shifts the clock, so a lock
+    # written just now is fresh to the clock: only its owner can make it stale.
+    for owner in "$other" 1 99999999999; do
+        rm -f "$store"
+        printf '%s\nsoramado\n%s\n' "$owner" "$host" >"$lock"
+        start_app '2003-05-01 12:00:00'
+        wait_stored AlwaysTop False
+        [ ! -s "$work/app.err" ] || fail "owner $owner: warnings with a stale lock"
+        [ ! -e "$lock" ] || fail "owner $owner: the stale lock is still there"
+        stop_app
+    done
+    rm -f "$store"
+    start_app '2003-05-01 12:00:00'
+    wait_stored AlwaysTop False
+    local clock=$app_pid
+    printf '%s\nsoramado\n%s\n' "$clock" "$host" >"$lock"
+    quit_by_menu 8
+    local key
+    for key in Left Top; do
+        [ "$(grep -c "could not save the setting \"$key\".*held by process \"$clock\" of \"soramado\" on \"$host\"" "$work/app.err")" = 1 ] ||
+            fail "the held lock was not named once for $key"
+    done
+    [ -z "$(stored Left)$(stored Top)" ] || fail "the position was saved without the lock"
+}
+
+# A store frozen with chmod a-w is left as it is, whoever runs the clock (root
+# too): each key's failed write is told once, and the clock runs on.
+check_read_only_store() {
+    start_x
+    write_store Location=4
+    chmod a-w "$store"
+    local before
+    before=$(od -An -c "$store")
+    start_app '2003-05-01 12:00:00'
+    quit_by_menu 4
+    [ "$(od -An -c "$store")" = "$before" ] || fail "the read-only store was changed"
+    [ "$(stat -c %a "$store")" = 444 ] || fail "the store's permissions became $(stat -c %a "$store")"
+    local key
+    for key in AlwaysTop Left Top; do
+        [ "$(grep -c "could not save the setting \"$key\".*Permission denied" "$work/app.err")" = 1 ] ||
+            fail "the refused write of $key was not told once"
+    done
+    [ "$(ls -A "$config")" = Soramado.conf ] || fail "left files behind: $(ls -A "$config")"
+}
+
+# A store that is a dotfile manager's link to a file still to be made: the
+# clock makes that file, keeps the link, and has nothing to say.
+check_dangling_link() {
+    start_x
+    mkdir -p "$work/dotfiles"
+    ln -s ../dotfiles/clock.conf "$store"
+    start_app '2003-05-01 12:00:00'
+    wait_stored AlwaysTop False
+    quit_by_menu
+    [ "$(readlink "$store")" = ../dotfiles/clock.conf ] || fail "the link was replaced"
+    [ "$(stored Left) $(stored Top)" = "2400 1920" ] ||
+        fail "stored '$(stored Left) $(stored Top)', expected '2400 1920'"
+    [ ! -s "$work/app.err" ] || fail "warnings through the link"
+    [ "$(ls -A "$work/dotfiles")" = clock.conf ] || fail "left files behind: $(ls -A "$work/dotfiles")"
+}
+
 # Each polite request to end saves the position, Ctrl+C's SIGINT too; a
 # SIGINT that was ignored at start (a background job) stays ignored.
 check_signals() {
@@ -566,6 +668,103 @@ os.execv(sys.argv[1], sys.argv[1:])')
     sleep 1
     kill -0 "$app_pid" 2>/dev/null || fail "an ignored SIGINT ended the clock"
     [ "$(find_window)" = "$wid" ] || fail "the window went after an ignored SIGINT"
+}
+
+# Sends $1 requests to end to the clock as fast as they go, SIGTERM and SIGHUP
+# in turn, as a service manager retrying or a script in a loop does.
+signal_storm() {
+    python3 - "$app_pid" "$1" <<'EOF'
+import os, signal, sys, time
+pid, count = int(sys.argv[1]), int(sys.argv[2])
+for i in range(count):
+    try:
+        os.kill(pid, signal.SIGHUP if i % 2 else signal.SIGTERM)
+        time.sleep(0.0002)
+    except ProcessLookupError:
+        break
+EOF
+}
+
+# Any number of requests to end closes the clock once, also while its save
+# waits for a lock that another live program holds: the place is saved whole
+# (or, where the lock stays held, told once per key and the store left as it
+# was), and no lock of the clock's is left behind.
+check_signal_storm() {
+    start_x
+    local lock=$store.lock holder owner key
+    # Stored off the screen: the window opens at its design place, so a whole
+    # save changes both keys.
+    write_store Left=300000 Top=300000
+    start_app '2003-05-01 12:00:00'
+    wait_stored AlwaysTop False
+    signal_storm 5000
+    wait_exit 10 || {
+        kill -s KILL "$app_pid"
+        fail "still running 10 s after a storm of signals"
+    }
+    [ "$app_status" = 0 ] || fail "exit status $app_status after a storm of signals"
+    [ "$(stored Left) $(stored Top)" = "2400 1920" ] ||
+        fail "stored '$(stored Left) $(stored Top)', expected '2400 1920'"
+    [ ! -s "$work/app.err" ] || fail "warnings: $(cat "$work/app.err")"
+    [ "$(ls -A "$config")" = Soramado.conf ] || fail "left behind: $(ls -A "$config")"
+
+    # A live program holds the lock (its own name and process in it, as
+    # QLockFile writes) for as long as the clock may wait for it: the storm
+    # comes while the save waits.
+    write_store Left=300000 Top=300000 AlwaysTop=False
+    start_app '2003-05-01 12:00:00'
+    sleep 120 &
+    holder=$!
+    started+=("$holder")
+    printf '%s\nsleep\n%s\n' "$holder" "$(uname -n)" >"$lock"
+    owner=$(cat "$lock")
+    signal_storm 5000
+    # A clock asleep in its signal handler ends only by SIGKILL.
+    wait_exit 10 || {
+        kill -s KILL "$app_pid"
+        fail "still running 10 s after a storm of signals during a save"
+    }
+    [ "$app_status" = 0 ] || fail "exit status $app_status after a storm during a save"
+    [ "$(stored Left) $(stored Top)" = "300000 300000" ] ||
+        fail "the store changed under another's lock: '$(stored Left) $(stored Top)'"
+    for key in Left Top; do
+        [ "$(grep -c "could not save the setting \"$key\"" "$work/app.err")" = 1 ] ||
+            fail "the failed save of $key was not told once"
+    done
+    [ "$(cat "$lock" 2>/dev/null)" = "$owner" ] || fail "the holder's lock was not left as it was"
+}
+
+# With stderr a pipe whose reader has gone, the first warning (a bad stored
+# city) is lost, and the clock shows its window and runs on.
+check_stderr_gone() {
+    start_x
+    write_store Location=x Left=300000 Top=300000
+    # SIGPIPE at its default, as a shell leaves it; Python ignores it.
+    launcher=(python3 -c 'import os, signal, sys
+signal.signal(signal.SIGPIPE, signal.SIG_DFL)
+reader, writer = os.pipe()
+os.close(reader)
+os.dup2(writer, 2)
+os.execv(sys.argv[1], sys.argv[1:])')
+    start_app '2003-05-01 12:00:00'
+    launcher=()
+    wait_stored AlwaysTop False
+    quit_by_menu
+    [ "$(stored Left) $(stored Top)" = "2400 1920" ] ||
+        fail "stored '$(stored Left) $(stored Top)', expected '2400 1920'"
+}
+
+# A stored value of 40,000 characters is named in one short line that keeps
+# its start and end around a mark.
+check_huge_stored_value() {
+    start_x
+    write_store "Left=12$(head -c 40000 /dev/zero | tr '\0' x)34" Top=2250
+    start_app '2003-05-01 12:00:00'
+    wait_stored AlwaysTop False
+    [ "$(grep -c . "$work/app.err")" = 1 ] || fail "not one warning"
+    [ "$(wc -c <"$work/app.err")" -lt 1000 ] || fail "$(wc -c <"$work/app.err") bytes of warning"
+    grep -q '"Left" = "12xxx.*xxx…xxx.*xxx34"' "$work/app.err" ||
+        fail "the warning does not show the value's ends around a mark"
 }
 
 # A store that a person edited: every line the clock does not own survives a

@@ -102,13 +102,10 @@ prepare() {
         cat "$work/wine.log" >&2
         exit 1
     }
-    # Wine's menu font has no Japanese; link it to the IPA Gothic that Wine
-    # finds through fontconfig, as a Japanese Windows' own fonts would show it.
-    local face
-    for face in Tahoma "Microsoft Sans Serif" "MS Shell Dlg" "MS Shell Dlg 2"; do
-        wine_quiet reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
-            /v "$face" /t REG_MULTI_SZ /d 'ipagp.ttf,IPAPGothic' /f >/dev/null
-    done
+    # Wine's menu font has no Japanese: the link to IPA P Gothic that the
+    # README gives users, too.
+    bash "$src/scripts/wine-japanese-menus.sh" "$wine" </dev/null >"$work/wine.out" 2>>"$work/wine.log" ||
+        fail "the font link failed: $(cat "$work/wine.log")"
     wine_quiet reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null
     "$wineserver" -w </dev/null >/dev/null 2>&1
     # Its Desktop and Documents would be links into this run's home.

@@ -1,3 +1,4 @@
+#include "app/settings.h"
 #include "win32/registrystore.h"
 #include "win32/text.h"
 
@@ -109,6 +110,25 @@ TEST_F(RegistryStoreTest, RefusedWriteIsOneLineNamingKeyAndPlace)
         << *failure;
     EXPECT_EQ(failure->find('\n'), std::string::npos) << *failure;
     EXPECT_TRUE(warnings_.empty());
+}
+
+// A value of any length read from the registry is named in one short warning
+// that keeps its start and end around a mark.
+TEST_F(RegistryStoreTest, AHugeStoredValueIsCutInItsWarning)
+{
+    const std::wstring huge = L"12" + std::wstring(40'000, L'x') + L"34";
+    setRaw(L"Left", REG_SZ, huge.c_str(), static_cast<DWORD>((huge.size() + 1) * sizeof(wchar_t)));
+    const wchar_t top[] = L"2250";
+    setRaw(L"Top", REG_SZ, top, sizeof top);
+    auto s = store();
+    Settings settings(s, [this](const std::string& line) { warnings_.push_back(line); });
+    settings.read();
+    ASSERT_EQ(warnings_.size(), 1u);
+    const std::string& warning = warnings_[0];
+    EXPECT_LT(warning.size(), 500u);
+    EXPECT_NE(warning.find("\"Left\" = \"12xxx"), std::string::npos) << warning;
+    EXPECT_NE(warning.find("xxx\u2026xxx"), std::string::npos) << warning;
+    EXPECT_NE(warning.find("xxx34\""), std::string::npos) << warning;
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <string>
 
 namespace soramado::win32 {
 namespace {
@@ -37,7 +38,8 @@ INSTANTIATE_TEST_SUITE_P(Densities, DpiRules,
                                            // 1440 / 192 = 7.5: half to even
                                            DpiCase{192, 8, 2, true},
                                            // 1440 / 576 = 2.5: half to even again
-                                           DpiCase{576, 2, 6, true}, DpiCase{72, 20, 1, true}));
+                                           DpiCase{576, 2, 6, true}, DpiCase{72, 20, 1, true}),
+                         [](const auto& info) { return "Dpi" + std::to_string(info.param.dpi); });
 
 TEST(Scaling, LayoutGrowsWithDensityAndFontsKeepPoints)
 {

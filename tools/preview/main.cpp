@@ -3,13 +3,16 @@
 
 #include "app/headless.h"
 #include "common/numbers.h"
+#include "common/quoting.h"
 #include "moment.h"
 #include "platform/random.h"
 #include "pngfile.h"
 #include "sky/suntimes.h"
 
+#include <cerrno>
 #include <charconv>
 #include <cstdio>
+#include <cstring>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -68,9 +71,51 @@ template <typename T> std::optional<T> wholeNumber(const std::string& text)
 
 void badMoment(const std::string& text)
 {
-    std::fprintf(stderr, "soramado-preview: bad timestamp '%s': use \"YYYY-MM-DD hh:mm:ss\"\n",
-                 text.c_str());
+    std::fprintf(stderr, "soramado-preview: bad timestamp %s: use \"YYYY-MM-DD hh:mm:ss\"\n",
+                 quotedForMessage(text).c_str());
 }
+
+// Standard output, which must get every line or say that it did not. The C
+// library may flush (and lose) a line long before the end, after which a last
+// flush finds nothing to complain about: so each write is checked, and the
+// stream's error flag and its closing at the end.
+class TextOutput {
+public:
+    // False once a line is lost; said once.
+    bool line(const std::string& text)
+    {
+        errno = 0;
+        if (!failed_ && std::printf("%s\n", text.c_str()) < 0)
+            fail(errno);
+        return !failed_;
+    }
+
+    // Whether everything reached standard output; said once if not.
+    bool finish()
+    {
+        errno = 0;
+        if (std::fflush(stdout) != 0)
+            fail(errno);
+        if (std::ferror(stdout))
+            fail(0);
+        errno = 0;
+        if (std::fclose(stdout) != 0)
+            fail(errno);
+        return !failed_;
+    }
+
+private:
+    void fail(int error)
+    {
+        if (failed_)
+            return;
+        failed_ = true;
+        std::fprintf(stderr, "soramado-preview: cannot write to standard output%s%s\n",
+                     error ? ": " : "", error ? std::strerror(error) : "");
+    }
+
+    bool failed_ = false;
+};
 
 } // namespace
 
@@ -90,7 +135,8 @@ int main(int argc, char* argv[])
             return 0;
         }
         if (!hasValue) {
-            std::fprintf(stderr, "soramado-preview: %s needs a value\n", arg.c_str());
+            std::fprintf(stderr, "soramado-preview: %s needs a value\n",
+                         quotedForMessage(arg).c_str());
             usage();
             return BadInput;
         }
@@ -98,8 +144,8 @@ int main(int argc, char* argv[])
         if (arg == "--city") {
             const std::optional<int> n = wholeNumber<int>(value);
             if (!n || *n < 0 || *n >= LocationCount) {
-                std::fprintf(stderr, "soramado-preview: bad city '%s': give 0 to %d\n",
-                             value.c_str(), LocationCount - 1);
+                std::fprintf(stderr, "soramado-preview: bad city %s: give 0 to %d\n",
+                             quotedForMessage(value).c_str(), LocationCount - 1);
                 return BadInput;
             }
             city = n;
@@ -115,12 +161,14 @@ int main(int argc, char* argv[])
         } else if (arg == "--seed") {
             const std::optional<std::uint64_t> n = wholeNumber<std::uint64_t>(value);
             if (!n) {
-                std::fprintf(stderr, "soramado-preview: bad seed '%s'\n", value.c_str());
+                std::fprintf(stderr, "soramado-preview: bad seed %s\n",
+                             quotedForMessage(value).c_str());
                 return BadInput;
             }
             seed = *n;
         } else {
-            std::fprintf(stderr, "soramado-preview: unknown option '%s'\n", arg.c_str());
+            std::fprintf(stderr, "soramado-preview: unknown option %s\n",
+                         quotedForMessage(arg).c_str());
             usage();
             return BadInput;
         }
@@ -146,35 +194,42 @@ int main(int argc, char* argv[])
             std::fprintf(stderr, "soramado-preview: %s\n", failure->c_str());
             return 1;
         }
+        TextOutput output;
         if (*pngFile != "-")
-            std::printf("%s\n", line(*at, *city, seed).c_str());
-        return std::fflush(stdout) == 0 ? 0 : 1;
+            output.line(line(*at, *city, seed));
+        return output.finish() ? 0 : 1;
     }
 
+    TextOutput output;
+    // Input is read while answers wait in the buffer; tying the two would
+    // flush them, and a failure there would go unseen.
+    std::cin.tie(nullptr);
     int status = 0;
+    // False once output is lost: there is no point in answering more.
     const auto answer = [&](const std::string& text) {
         const std::optional<LocalDateTime> at = parseMoment(text);
         if (!at) {
             badMoment(text);
             status = BadInput;
-            return;
+            return true;
         }
-        std::printf("%s\n", line(*at, *city, seed).c_str());
+        return output.line(line(*at, *city, seed));
     };
+    bool written = true;
     for (const std::string& moment : moments) {
         if (moment == "-") {
             std::string input;
-            while (std::getline(std::cin, input)) {
+            while (written && std::getline(std::cin, input)) {
                 if (input.find_first_not_of(" \t\r\n\f\v") != std::string::npos)
-                    answer(input);
+                    written = answer(input);
             }
         } else {
-            answer(moment);
+            written = answer(moment);
         }
+        if (!written)
+            break;
     }
-    if (std::fflush(stdout) != 0) {
-        std::fprintf(stderr, "soramado-preview: cannot write to standard output\n");
+    if (!output.finish())
         return 1;
-    }
     return status;
 }

@@ -1,6 +1,8 @@
 #include "pngfile.h"
 
 #include "binaryoutput.h"
+#include "common/linktarget.h"
+#include "common/quoting.h"
 
 #include <cerrno>
 #include <chrono>
@@ -86,24 +88,22 @@ std::optional<std::string> writePng(const Picture& picture, const std::string& t
     }
 
     std::error_code ec;
-    fs::path path(target);
-    // A link is followed, so that the file it names gets the picture.
-    if (fs::is_symlink(fs::symlink_status(path, ec))) {
-        path = fs::weakly_canonical(path, ec);
-        if (ec)
-            return "cannot write '" + target + "': " + ec.message();
-    }
+    // A link is followed, so that the file it names gets the picture, also when
+    // that file does not exist yet; the link stays.
+    const fs::path path = linkTarget(target, ec);
+    if (ec)
+        return "cannot write " + quotedForMessage(target) + ": " + ec.message();
     const fs::file_status status = fs::status(path, ec);
     if (fs::exists(status) && !fs::is_regular_file(status)) {
         // A device or a pipe cannot be replaced: write to it directly.
         std::FILE* file = std::fopen(path.string().c_str(), "wb");
         if (!file)
-            return "cannot write '" + target + "': " + reason(errno);
+            return "cannot write " + quotedForMessage(target) + ": " + reason(errno);
         std::optional<std::string> failure = writeAll(file, png);
         if (std::fclose(file) != 0 && !failure)
             failure = reason(errno);
         if (failure)
-            return "cannot write '" + target + "': " + *failure;
+            return "cannot write " + quotedForMessage(target) + ": " + *failure;
         return std::nullopt;
     }
 
@@ -113,7 +113,7 @@ std::optional<std::string> writePng(const Picture& picture, const std::string& t
     temporary += ".tmp" + std::to_string(stamp);
     std::FILE* file = std::fopen(temporary.string().c_str(), "wbx");
     if (!file)
-        return "cannot write '" + target + "': " + reason(errno);
+        return "cannot write " + quotedForMessage(target) + ": " + reason(errno);
     std::optional<std::string> failure = writeAll(file, png);
     if (std::fclose(file) != 0 && !failure)
         failure = reason(errno);
@@ -124,7 +124,7 @@ std::optional<std::string> writePng(const Picture& picture, const std::string& t
     }
     if (failure) {
         fs::remove(temporary, ec);
-        return "cannot write '" + target + "': " + *failure;
+        return "cannot write " + quotedForMessage(target) + ": " + *failure;
     }
     return std::nullopt;
 }

@@ -21,6 +21,9 @@ namespace soramado {
 // every other byte; it replaces the file atomically (temporary file in the
 // same folder, fsync, rename) under Soramado.conf.lock, the lock file that
 // QSettings takes too, and waits for that lock only a short, bounded time.
+// As QSettings, it breaks a lock that QLockFile would call stale, leaves a
+// file its user may not write as it is, and makes the file that a dangling
+// symbolic link names.
 class IniFileStore final : public SettingsStore {
 public:
     // $XDG_CONFIG_HOME/Soramado.conf, else ~/.config/Soramado.conf.

@@ -10,7 +10,9 @@
 #include <fstream>
 #include <random>
 #include <sstream>
+#include <sys/file.h>
 #include <sys/mount.h>
+#include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -394,19 +396,276 @@ TEST(StoreFailure, AReadOnlyFolderRefusesTheWriteAndKeepsTheFile)
     EXPECT_EQ(namesIn(folder.path), std::vector<std::string>{"Soramado.conf"});
 }
 
+// QSettings writes only a file its user may write, so a file frozen with chmod
+// a-w is left as it is and the failure told, the same failure at every try.
+// Root passes every permission check; it is held to the file's permission bits
+// as any user is, so that the file stays frozen whoever runs the clock.
+struct PermissionCase {
+    const char* name;
+    fs::perms mode;
+    bool someoneElses; // the file belongs to another user than the writer
+    bool written;
+};
+
+void PrintTo(const PermissionCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
+class FilePermissions : public ::testing::TestWithParam<PermissionCase> {};
+
+TEST_P(FilePermissions, AWriteKeepsToThemAsRootToo)
+{
+    const PermissionCase& c = GetParam();
+    const bool root = ::geteuid() == 0;
+    if (c.someoneElses && !root)
+        GTEST_SKIP() << "only root can give a file away";
+    const std::string before = "[Setting]\nLocation=5\n";
+    for (const bool asRoot : {true, false}) {
+        if (asRoot && !root)
+            continue;
+        Folder folder;
+        put(folder.conf(), before);
+        if (root) {
+            const uid_t writer = asRoot ? 0 : 65534;
+            const uid_t owner = c.someoneElses ? (writer == 0 ? 65534 : 0) : writer;
+            ASSERT_EQ(::chown(folder.conf().c_str(), owner, owner), 0);
+        }
+        fs::permissions(folder.conf(), c.mode);
+        const auto check = [&]() -> std::string {
+            IniFileStore store(folder.conf(), ShortWait);
+            const auto failure = store.WriteSetting("Location", "1");
+            if (c.written)
+                return failure ? "refused: " + *failure : "";
+            if (!mentions(failure, folder.conf()) || !mentions(failure, "left as it is"))
+                return "write: " + failure.value_or("succeeded");
+            if (store.WriteSetting("Location", "1") != failure)
+                return "a second try told another failure";
+            return "";
+        };
+        const char* who = asRoot ? "as root" : "as an ordinary user";
+        EXPECT_EQ(asRoot ? check() : asOrdinaryUser(check), "") << who;
+        EXPECT_EQ(bytesOf(folder.conf()), c.written ? "[Setting]\nLocation=1\n" : before) << who;
+        EXPECT_EQ(fs::status(folder.conf()).permissions(), c.mode) << who;
+        EXPECT_EQ(namesIn(folder.path), std::vector<std::string>{"Soramado.conf"}) << who;
+    }
+}
+
+using P = fs::perms;
+INSTANTIATE_TEST_SUITE_P(
+    Modes, FilePermissions,
+    ::testing::Values(PermissionCase{"FrozenForAll", P::owner_read | P::group_read | P::others_read,
+                                     false, false},
+                      PermissionCase{"OwnerMayOnlyRead", P::owner_read, false, false},
+                      PermissionCase{"OwnerMayWrite",
+                                     P::owner_read | P::owner_write | P::others_read, false, true},
+                      PermissionCase{"OthersMayButNotTheOwner",
+                                     P::owner_read | P::group_read | P::group_write |
+                                         P::others_read | P::others_write,
+                                     false, false},
+                      PermissionCase{"SomeoneElsesWritableByAll",
+                                     P::owner_read | P::owner_write | P::others_read |
+                                         P::others_write,
+                                     true, true},
+                      PermissionCase{"SomeoneElsesWritableByItsGroup",
+                                     P::owner_read | P::owner_write | P::group_read |
+                                         P::group_write | P::others_read,
+                                     true, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// ---- A link to a file still to be made ----------------------------------------
+
+struct LinkCase {
+    const char* name;
+    // Each link (a path in the test's folder) and what it names; "@" stands for
+    // the test's folder.
+    std::vector<std::pair<std::string, std::string>> links;
+    const char* made; // the file the write makes, or nullptr when it must fail
+};
+
+void PrintTo(const LinkCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
+class DanglingLink : public ::testing::TestWithParam<LinkCase> {};
+
+// A dotfile manager's link whose file does not exist yet: the write makes the
+// file the link names, in the folder it names, and keeps the link.
+TEST_P(DanglingLink, AWriteMakesTheFileTheLinkNames)
+{
+    const LinkCase& c = GetParam();
+    Folder folder;
+    fs::create_directory(folder.path / "dotfiles");
+    for (auto [link, names] : c.links) {
+        if (names.starts_with("@"))
+            names = folder.path.string() + names.substr(1);
+        fs::create_symlink(names, folder.path / link);
+    }
+    IniFileStore store(folder.conf(), ShortWait);
+    const auto failure = store.WriteSetting("Location", "1");
+    EXPECT_TRUE(fs::is_symlink(folder.conf()));
+    EXPECT_FALSE(fs::exists(fs::symlink_status(store.lockPath())));
+    if (!c.made) {
+        EXPECT_TRUE(mentions(failure, "cannot follow the link")) << failure.value_or("succeeded");
+        return;
+    }
+    EXPECT_EQ(failure, std::nullopt);
+    const fs::path made = folder.path / c.made;
+    EXPECT_EQ(bytesOf(made.string()), "[Setting]\nLocation=1\n");
+    EXPECT_EQ(store.ReadSetting("Location"), "1");
+    EXPECT_EQ(namesIn(made.parent_path()), std::vector<std::string>{made.filename().string()});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Links, DanglingLink,
+    ::testing::Values(
+        LinkCase{"Absolute", {{"Soramado.conf", "@/dotfiles/clock.conf"}}, "dotfiles/clock.conf"},
+        LinkCase{"Relative", {{"Soramado.conf", "dotfiles/clock.conf"}}, "dotfiles/clock.conf"},
+        LinkCase{"ChainIntoAFolderStillToBeMade",
+                 {{"Soramado.conf", "dotfiles/link"}, {"dotfiles/link", "../new/clock.conf"}},
+                 "new/clock.conf"},
+        LinkCase{"Loop", {{"Soramado.conf", "Soramado.conf"}}, nullptr}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// ---- What a killed save leaves --------------------------------------------------
+
+// A save killed half way (here by the file size limit, as by kill -9) leaves its
+// lock and its temporary file. The next save takes the stale lock and removes
+// the temporary files of dead saves, and nothing else.
+TEST(DeadSave, TheNextSaveRemovesWhatItLeftAndNothingElse)
+{
+    Folder folder;
+    put(folder.conf(), "[Setting]\nLocation=1\n");
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::prctl(PR_SET_DUMPABLE, 0);
+        const rlimit none{0, 0};
+        ::setrlimit(RLIMIT_CORE, &none);
+        std::signal(SIGXFSZ, SIG_DFL);
+        const rlimit small{1024, 1024};
+        ::setrlimit(RLIMIT_FSIZE, &small);
+        IniFileStore(folder.conf(), ShortWait).WriteSetting("Font", std::string(4096, 'x'));
+        ::_exit(0);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ) << status;
+    const std::vector<std::string> left = namesIn(folder.path);
+    ASSERT_EQ(left.size(), 3u) << testing::PrintToString(left);
+    EXPECT_EQ(left[1], "Soramado.conf.lock");
+    // A name that no one else would give a file: the store's own mark, then six letters.
+    const std::string temporary = left[2];
+    const std::string mark = temporary.substr(0, temporary.size() - 6);
+    EXPECT_NE(mark.find(".soramado-"), std::string::npos) << temporary;
+
+    const std::vector<std::string> kept = {"Other.conf" + mark.substr(13) + "abcdef",
+                                           "Soramado.conf.backup",
+                                           "Soramado.conf.orig",
+                                           mark.substr(0, mark.size() - 1),
+                                           mark + "abc",
+                                           mark + "abcdefg",
+                                           mark + "ab.def"};
+    for (const std::string& name : kept)
+        put((folder.path / name).string(), "theirs");
+    fs::create_directory(folder.path / (mark + "Folder"));
+    put((folder.path / (mark + "Zz0009")).string(), "another dead save's");
+
+    IniFileStore store(folder.conf(), ShortWait);
+    EXPECT_EQ(store.WriteSetting("Location", "2"), std::nullopt);
+    std::vector<std::string> expected = kept;
+    expected.push_back("Soramado.conf");
+    expected.push_back(mark + "Folder");
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(namesIn(folder.path), expected);
+    EXPECT_EQ(bytesOf(folder.conf()), "[Setting]\nLocation=2\n");
+    for (const std::string& name : kept)
+        EXPECT_EQ(bytesOf((folder.path / name).string()), "theirs") << name;
+}
+
 // ---- The lock -------------------------------------------------------------------
+
+pid_t deadProcess()
+{
+    const pid_t child = ::fork();
+    if (child == 0)
+        ::_exit(0);
+    ::waitpid(child, nullptr, 0);
+    return child;
+}
+
+std::string hostName()
+{
+    char name[256] = {};
+    ::gethostname(name, sizeof name - 1);
+    return name;
+}
+
+std::string firstLineOf(const char* file)
+{
+    std::string line;
+    std::getline(std::ifstream(file), line);
+    return line;
+}
+
+// The ids a lock file names its machine and its boot by, as QLockFile writes them.
+std::string machineId()
+{
+    const std::string id = firstLineOf("/etc/machine-id");
+    return id.empty() ? firstLineOf("/var/lib/dbus/machine-id") : id;
+}
+
+std::string bootId()
+{
+    return firstLineOf("/proc/sys/kernel/random/boot_id");
+}
+
+// This test program's file name, the name a lock of its own would carry.
+std::string ownName()
+{
+    return fs::read_symlink("/proc/self/exe").filename().string();
+}
+
+std::string lockOf(const std::string& pid, const std::string& program, const std::string& host,
+                   const std::string& machine = {}, const std::string& boot = {})
+{
+    std::string text = pid + "\n" + program + "\n" + host + "\n";
+    if (!machine.empty() || !boot.empty())
+        text += machine + "\n" + boot + "\n";
+    return text;
+}
+
+std::string lockOf(pid_t pid, const std::string& program, const std::string& host,
+                   const std::string& machine = {}, const std::string& boot = {})
+{
+    return lockOf(std::to_string(pid), program, host, machine, boot);
+}
+
+void age(const std::string& file, int seconds)
+{
+    const auto then = fs::file_time_type::clock::now() - std::chrono::seconds(seconds);
+    fs::last_write_time(file, then);
+}
 
 struct LockCase {
     const char* name;
     std::function<void(const std::string& lock)> make;
     const char* said; // what the failure says, or nullptr when the lock is stale
+    bool needsMachineId = false;
 };
+
+void PrintTo(const LockCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
 
 class HeldLock : public ::testing::TestWithParam<LockCase> {};
 
 TEST_P(HeldLock, AWriteWaitsBoundedAndNamesTheLockOrTakesAStaleOne)
 {
     const LockCase& c = GetParam();
+    if (c.needsMachineId && machineId().empty())
+        GTEST_SKIP() << "this machine has no machine id";
     Folder folder;
     put(folder.conf(), "[Setting]\nLocation=1\n");
     IniFileStore store(folder.conf(), ShortWait);
@@ -427,28 +686,10 @@ TEST_P(HeldLock, AWriteWaitsBoundedAndNamesTheLockOrTakesAStaleOne)
     }
 }
 
-pid_t deadProcess()
-{
-    const pid_t child = ::fork();
-    if (child == 0)
-        ::_exit(0);
-    ::waitpid(child, nullptr, 0);
-    return child;
-}
-
-std::string hostName()
-{
-    char name[256] = {};
-    ::gethostname(name, sizeof name - 1);
-    return name;
-}
-
-void age(const std::string& file, int seconds)
-{
-    const auto then = fs::file_time_type::clock::now() - std::chrono::seconds(seconds);
-    fs::last_write_time(file, then);
-}
-
+// A lock is judged as QLockFile, the lock QSettings takes, judges it: stale when
+// its process is gone, or runs another program than the lock names, or the
+// machine has booted since, or the lock is older (or newer) than 30 s. A lock of
+// another machine counts only by its age; a process id that cannot be one is stale.
 INSTANTIATE_TEST_SUITE_P(
     Locks, HeldLock,
     ::testing::Values(
@@ -456,15 +697,28 @@ INSTANTIATE_TEST_SUITE_P(
         LockCase{"SymlinkLoop", [](const std::string& l) { fs::create_symlink(l, l); },
                  "symbolic link"},
         LockCase{"LiveOwner",
+                 [](const std::string& l) { put(l, lockOf(::getpid(), ownName(), hostName())); },
+                 "held by process"},
+        LockCase{"LiveOwnerThisBoot",
                  [](const std::string& l) {
-                     put(l, std::to_string(::getpid()) + "\nsoramado\n" + hostName() + "\n");
+                     put(l, lockOf(::getpid(), ownName(), hostName(), machineId(), bootId()));
                  },
                  "held by process"},
-        LockCase{"OwnerOnAnotherMachine",
+        LockCase{"LiveOwnerByItsPath",
                  [](const std::string& l) {
-                     put(l, std::to_string(deadProcess()) + "\nsoramado\nelsewhere\n");
+                     put(l, lockOf(::getpid(), "/opt/x/" + ownName(), hostName()));
                  },
-                 "on \"elsewhere\""},
+                 "held by process"},
+        LockCase{
+            "OwnerOnAnotherMachine",
+            [](const std::string& l) { put(l, lockOf(deadProcess(), "soramado", "elsewhere")); },
+            "on \"elsewhere\""},
+        LockCase{"OwnerOnAnotherMachineOfTheSameName",
+                 [](const std::string& l) {
+                     put(l, lockOf(deadProcess(), "soramado", hostName(),
+                                   "0123456789abcdef0123456789abcdef", bootId()));
+                 },
+                 "held by process", true},
         LockCase{"FreshWithoutOwner", [](const std::string& l) { put(l, ""); }, "held"},
         LockCase{"AnotherUsers",
                  [](const std::string& l) {
@@ -473,33 +727,114 @@ INSTANTIATE_TEST_SUITE_P(
                          const int r = ::chown(l.c_str(), 65534, 65534);
                  },
                  "another"},
-        LockCase{"DeadOwner",
-                 [](const std::string& l) {
-                     put(l, std::to_string(deadProcess()) + "\nsoramado\n" + hostName() + "\n");
-                 },
-                 nullptr},
+        LockCase{
+            "DeadOwner",
+            [](const std::string& l) { put(l, lockOf(deadProcess(), "soramado", hostName())); },
+            nullptr},
         LockCase{"OldWithoutOwner",
                  [](const std::string& l) {
                      put(l, "");
                      age(l, 120);
                  },
-                 nullptr}),
+                 nullptr},
+        LockCase{"LiveProcessOfAnotherProgram",
+                 [](const std::string& l) { put(l, lockOf(::getpid(), "soramado", hostName())); },
+                 nullptr},
+        LockCase{"PidOne", [](const std::string& l) { put(l, lockOf(1, "soramado", hostName())); },
+                 nullptr},
+        LockCase{"LiveOwnerButOld",
+                 [](const std::string& l) {
+                     put(l, lockOf(::getpid(), ownName(), hostName()));
+                     age(l, 31);
+                 },
+                 nullptr},
+        LockCase{"LiveOwnerFromTheFuture",
+                 [](const std::string& l) {
+                     put(l, lockOf(::getpid(), ownName(), hostName()));
+                     age(l, -120);
+                 },
+                 nullptr},
+        LockCase{"LiveOwnerBeforeAReboot",
+                 [](const std::string& l) {
+                     put(l, lockOf(::getpid(), ownName(), hostName(), machineId(),
+                                   "00000000-0000-0000-0000-000000000000"));
+                 },
+                 nullptr},
+        LockCase{"AnotherHostNameOfThisMachine",
+                 [](const std::string& l) {
+                     put(l, lockOf(deadProcess(), "soramado", "renamed", machineId(), bootId()));
+                 },
+                 nullptr, true},
+        LockCase{"OldOwnerOnAnotherMachine",
+                 [](const std::string& l) {
+                     put(l, lockOf(::getpid(), ownName(), "elsewhere"));
+                     age(l, 120);
+                 },
+                 nullptr},
+        LockCase{"PidNotANumber",
+                 [](const std::string& l) { put(l, lockOf("x1", "soramado", hostName())); },
+                 nullptr},
+        LockCase{"PidTooBig",
+                 [](const std::string& l) {
+                     put(l, lockOf("99999999999999999999", "soramado", "elsewhere"));
+                 },
+                 nullptr},
+        LockCase{"PidThatWrapsToOurs",
+                 [](const std::string& l) {
+                     put(l,
+                         lockOf(std::to_string((1LL << 32) + ::getpid()), ownName(), hostName()));
+                 },
+                 nullptr},
+        LockCase{"PidZero",
+                 [](const std::string& l) { put(l, lockOf("0", ownName(), hostName())); }, nullptr},
+        LockCase{"PidNegative",
+                 [](const std::string& l) { put(l, lockOf("-1", ownName(), hostName())); },
+                 nullptr},
+        LockCase{"NoPidLine",
+                 [](const std::string& l) { put(l, lockOf("", ownName(), hostName())); }, nullptr}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// What is held is told as the lock tells it, every part quoted.
+TEST(HeldLockMessage, NamesTheOwnerAsItStandsInTheLock)
+{
+    Folder folder;
+    IniFileStore store(folder.conf(), ShortWait);
+    put(store.lockPath(), lockOf(::getpid(), ownName(), "far\x1b]0;x\a"));
+    const auto failure = store.WriteSetting("Location", "4");
+    const std::string owner = "process \"" + std::to_string(::getpid()) + "\" of \"" + ownName() +
+                              "\" on \"far\\x1b]0;x\\x07\"";
+    EXPECT_TRUE(mentions(failure, owner)) << failure.value_or("succeeded");
+}
+
+// A live save holds its lock natively (flock), so it keeps it even when its file
+// looks stale to another: nobody removes a lock that is held.
+TEST(HeldLockMessage, ALockHeldOpenIsKeptHoweverItLooks)
+{
+    Folder folder;
+    IniFileStore store(folder.conf(), ShortWait);
+    put(store.lockPath(), lockOf(deadProcess(), "soramado", hostName()));
+    const int held = ::open(store.lockPath().c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_EQ(::flock(held, LOCK_EX | LOCK_NB), 0);
+    EXPECT_TRUE(mentions(store.WriteSetting("Location", "4"), "held by process"));
+    ::close(held);
+    EXPECT_EQ(store.WriteSetting("Location", "4"), std::nullopt);
+}
 
 // ---- Writes that fail half way --------------------------------------------------
 
-// The system's own failure of write(): a file size limit (EFBIG) for this process.
+// The system's own failure of write(): a file size limit (EFBIG) for this process,
+// above the lock file's size and below the settings file's.
 TEST(StoreFailure, AFailingWriteKeepsTheOldFileWhole)
 {
     Folder folder;
-    const std::string old = "; mine\n[Setting]\nFont=" + std::string(200, 'x') + "\n";
+    const std::string old = "; mine\n[Setting]\nFont=" + std::string(400, 'x') + "\n";
     put(folder.conf(), old);
     IniFileStore store(folder.conf(), ShortWait);
 
     const auto previous = std::signal(SIGXFSZ, SIG_IGN);
     rlimit limit{};
     ::getrlimit(RLIMIT_FSIZE, &limit);
-    const rlimit small{64, limit.rlim_max};
+    const rlimit small{256, limit.rlim_max};
     ::setrlimit(RLIMIT_FSIZE, &small);
     const auto first = store.WriteSetting("Location", "3");
     const auto second = store.WriteSetting("Location", "3");
