@@ -1,10 +1,12 @@
 #include "platform/random.h"
+#include "qt/commandline.h"
 #include "qt/displayplatform.h"
 #include "qt/fontchooser.h"
 #include "qt/fontcoverage.h"
 #include "qt/fonts.h"
 #include "qt/mainwindow.h"
 #include "qt/nativestore.h"
+#include "qt/singleclock.h"
 #include "qt/startupguard.h"
 #include "qt/systemclock.h"
 #include "qt/termination.h"
@@ -27,11 +29,19 @@ int main(int argc, char* argv[])
     // Nor may a warning to a stderr whose reader has gone: it is dropped.
     std::signal(SIGPIPE, SIG_IGN);
 #endif
+    // --help, --version and a mistyped option need no display.
+    const soramado::CommandLine commandLine = soramado::answerCommandLine(argc, argv);
+    if (commandLine.exitStatus)
+        return *commandLine.exitStatus;
     soramado::guardDisplayConnection("soramado", argc, argv);
     soramado::applyDisplayPlatform(argc, argv);
     QApplication app(argc, argv);
     soramado::endDisplayGuard();
     QApplication::setApplicationName(QStringLiteral("Soramado"));
+    // Before the settings are read: a second start only brings the first forward.
+    const soramado::SingleClock::Claim claim = soramado::SingleClock::claim(commandLine.display);
+    if (!claim.clock)
+        return claim.exitStatus;
     soramado::installQtTranslations(app);
 
     soramado::registerFontSubstitutes();
@@ -44,6 +54,7 @@ int main(int argc, char* argv[])
     fonts.parent = &window;
     fonts.currentFont = [&window] { return window.timeLabel()->font(); };
     soramado::closeOnTermination(&window);
+    claim.clock->bringForwardOnRequest(&window);
     window.show();
     return QApplication::exec();
 }

@@ -833,4 +833,148 @@ check_disk_full() {
         fail "left files behind: $(ls "$config")"
 }
 
+# ------------------------------------------------ the command line and the one clock
+
+# Runs the program in the foreground with the clock's private environment and
+# the given arguments; its exit status in $run_status, its output in
+# $work/run.out and $work/run.err.
+run_app() {
+    run_status=0
+    timeout 20 env TZ=Asia/Tokyo XDG_CONFIG_HOME="$config" XDG_RUNTIME_DIR="$work/runtime" \
+        XDG_DATA_HOME="$work/data" XDG_DATA_DIRS="$work/data" \
+        HOME="$work/home" QT_QPA_PLATFORM=xcb "$@" >"$work/run.out" 2>"$work/run.err" ||
+        run_status=$?
+    [ "$run_status" != 124 ] || fail "$*: still running after 20 s"
+}
+
+# Exit status and first line of each answer, without a display; no clock starts.
+check_command_line() {
+    local -a cases=(
+        "--help|0|out|Usage: soramado [OPTION]..."
+        "-h|0|out|Usage: soramado [OPTION]..."
+        "--version|0|out|Soramado 1.04a (1.4.0.1000)"
+        "--bogus|2|err|soramado: unknown option \"--bogus\"; see 'soramado --help'"
+        "--bogus value|2|err|soramado: unknown option \"--bogus\"; see 'soramado --help'"
+        "-platform xcb --help|0|out|Usage: soramado [OPTION]..."
+        "-platform|2|err|soramado: -platform needs a value; see 'soramado --help'"
+        "--autostart maybe|2|err|soramado: --autostart takes on or off, not \"maybe\"; see 'soramado --help'"
+        "stray|2|err|soramado: unexpected argument \"stray\"; see 'soramado --help'"
+    )
+    local entry args want_status stream first other
+    for entry in "${cases[@]}"; do
+        IFS='|' read -r args want_status stream first <<<"$entry"
+        # shellcheck disable=SC2086 # $args is a list of words
+        run_app env -u DISPLAY -u WAYLAND_DISPLAY "$app" $args
+        [ "$run_status" = "$want_status" ] || fail "$args: exit status $run_status, expected $want_status"
+        [ "$(head -n 1 "$work/run.$stream")" = "$first" ] ||
+            fail "$args: first line on std$stream '$(head -n 1 "$work/run.$stream")', expected '$first'"
+        other=err
+        [ "$stream" = err ] && other=out
+        [ ! -s "$work/run.$other" ] || fail "$args: std$other holds '$(head -n 1 "$work/run.$other")'"
+    done
+    run_app "$app" --help
+    grep -q '^Settings: .*Soramado.conf' "$work/run.out" || fail "--help does not say where the settings live"
+    # The man page lists every option the usage names.
+    local option options
+    options=$(grep -o -E '(^|[ ,])--?[a-z][a-z-]*' "$work/run.out" | tr -d ' ,' | sort -u)
+    [ "$(wc -l <<<"$options")" -ge 6 ] || fail "the usage names only: $options"
+    for option in $options; do
+        grep -qF -- "${option//-/\\-}" "$src/packaging/soramado.1" || fail "the man page does not list $option"
+    done
+    [ ! -e "$store" ] || fail "a settings store was written"
+}
+
+# --autostart on copies the desktop entry into the autostart folder, naming
+# the program by its path where the search path does not find it; off removes it.
+check_autostart() {
+    command -v desktop-file-validate >/dev/null ||
+        fail "desktop-file-validate is missing; scripts/setup.sh installs desktop-file-utils"
+    local entry=$config/autostart/soramado.desktop source=$src/packaging/soramado.desktop
+    mkdir -p "$work/bin"
+    ln -s "$(realpath "$app")" "$work/bin/soramado"
+    local path
+    for path in "$work/bin:$PATH" "$PATH"; do
+        PATH=$path run_app "$app" --autostart on
+        [ "$run_status" = 0 ] || fail "--autostart on: exit status $run_status: $(cat "$work/run.err")"
+        [ "$(head -n 1 "$work/run.out")" = "soramado: starts with the session from now on: $entry" ] ||
+            fail "--autostart on said '$(head -n 1 "$work/run.out")'"
+        desktop-file-validate "$entry" >"$work/validate.log" 2>&1 ||
+            fail "the autostart entry is not valid: $(cat "$work/validate.log")"
+        if [ "$path" = "$PATH" ]; then
+            [ "$(grep '^Exec=' "$entry")" = "Exec=$(realpath "$app")" ] ||
+                fail "off the search path the entry has '$(grep '^Exec=' "$entry")'"
+            diff <(grep -v '^Exec=' "$source") <(grep -v '^Exec=' "$entry") >/dev/null ||
+                fail "the entry differs from $source beyond its Exec line"
+        else
+            cmp -s "$source" "$entry" || fail "on the search path the entry is not a copy of $source"
+        fi
+    done
+    run_app "$app" --autostart off
+    [ "$run_status" = 0 ] || fail "--autostart off: exit status $run_status"
+    [ ! -e "$entry" ] || fail "--autostart off left $entry"
+    [ "$(head -n 1 "$work/run.out")" = "soramado: no longer starts with the session; removed $entry" ] ||
+        fail "--autostart off said '$(head -n 1 "$work/run.out")'"
+    run_app "$app" --autostart off
+    [ "$run_status" = 0 ] || fail "a second --autostart off: exit status $run_status"
+    [ ! -e "$store" ] || fail "a settings store was written"
+}
+
+# The topmost managed window, as the manager stacks them.
+top_window() {
+    xprop -root _NET_CLIENT_LIST_STACKING | awk -F'[ ,]+' '{ print $NF }'
+}
+
+on_top() {
+    [ "$(top_window)" = "$1" ]
+}
+
+# A second start brings the running clock forward and ends at once, leaving
+# the settings alone; a clock killed with SIGKILL does not stop the next
+# start. Qt's own options are taken as before.
+check_single_clock() {
+    need_openbox
+    start_x
+    start_wm
+    launcher=(bash -c 'exec "$0" -style Fusion -name soramado -display "$DISPLAY"')
+    start_app '2003-05-01 12:00:00'
+    launcher=()
+    wait_framed
+    wait_stored AlwaysTop False
+    local first=$app_pid clock
+    clock=$(printf '0x%x' "$wid")
+    # Another window over the clock, and active.
+    xmessage -geometry 500x400+100+100 'over the clock' >/dev/null 2>&1 &
+    started+=($!)
+    local until cover=
+    until=$(deadline 10)
+    until [ -n "$cover" ] && [ "$(top_window)" = "$(printf '0x%x' "$cover")" ]; do
+        before "$until" || fail "the covering window did not come up"
+        sleep 0.05
+        cover=$(xdotool search --onlyvisible --class Xmessage 2>/dev/null | head -n 1 || true)
+        [ -z "$cover" ] || xdotool windowactivate "$cover" 2>/dev/null || true
+    done
+    local kept
+    kept=$(stat -c '%Y %s' "$store")-$(md5sum <"$store")
+    run_app "$app"
+    [ "$run_status" = 0 ] || fail "the second start ended with $run_status: $(cat "$work/run.err")"
+    [ ! -s "$work/run.err" ] || fail "the second start said: $(cat "$work/run.err")"
+    wait_for 5 on_top "$clock" || fail "the running clock was not raised (top: $(top_window), clock: $clock)"
+    [ "$(xdotool search --onlyvisible --name '^Soramado$' | wc -l)" = 1 ] || fail "more than one clock window"
+    kill -0 "$first" 2>/dev/null || fail "the first clock ended"
+    [ "$(stat -c '%Y %s' "$store")-$(md5sum <"$store")" = "$kept" ] || fail "the second start touched the settings"
+
+    local socket
+    socket=$(find "$work/runtime" -type s -name 'soramado-*')
+    [ -n "$socket" ] || fail "no socket in the runtime folder"
+    kill -9 "$first"
+    wait "$first" 2>/dev/null || true
+    app_pid=
+    [ -S "$socket" ] || fail "the killed clock left no socket to test with"
+    start_app '2003-05-01 12:00:00'
+    wait_framed
+    run_app "$app"
+    [ "$run_status" = 0 ] || fail "a start beside the new clock ended with $run_status"
+    [ "$(xdotool search --onlyvisible --name '^Soramado$' | wc -l)" = 1 ] || fail "more than one clock window after the restart"
+}
+
 e2e_main

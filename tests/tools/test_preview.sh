@@ -90,6 +90,35 @@ done
     fail "--png - failed"
 cmp -s "$tmp/dusk.png" "$tmp/stdout.png" || fail "--png - differs from the file"
 
+# The options as a user meets them: exit status, the stream and its first line.
+while IFS='|' read -r args want_status stream first; do
+    # shellcheck disable=SC2086 # $args is a list of words
+    "$preview" $args >"$tmp/out" 2>"$tmp/err"
+    status=$?
+    [ $status -eq "$want_status" ] || fail "$args: exit $status, expected $want_status"
+    other=err
+    [ "$stream" = err ] && other=out
+    line=$(head -n 1 "$tmp/$stream")
+    case "$line" in
+    $first) ;;
+    *) fail "$args: first line on std$stream is '$line', expected '$first'" ;;
+    esac
+    [ ! -s "$tmp/$other" ] || fail "$args: std$other holds '$(head -n 1 "$tmp/$other")'"
+done <<'CASES'
+--help|0|out|usage: soramado-preview *
+-h|0|out|usage: soramado-preview *
+--version|0|out|Soramado 1.04a (1.4.0.1000)
+--foo|2|err|soramado-preview: unknown option "--foo"; see 'soramado-preview --help'
+--foo 3 --at -|2|err|soramado-preview: unknown option "--foo"; see 'soramado-preview --help'
+--city|2|err|soramado-preview: --city needs a value; see 'soramado-preview --help'
+--at 2003-05-01 12:00:00|2|err|soramado-preview: unexpected argument "12:00:00"; see *
+CASES
+
+# Without --city the answer is 東京's, as the clock's first start.
+out=$("$preview" --at "2003-05-01 17:50:30")
+[ "$out" = "2003-05-01 17:50:30 city=2 sunrise=5:18:24 sunset=18:03:36 phase=4 stars=9" ] ||
+    fail "no --city: got '$out'"
+
 # Bad input is named as it was, but safe in a terminal: no control character
 # of it reaches stderr, a NUL does not cut the message short, and a huge line
 # comes back as one short line.

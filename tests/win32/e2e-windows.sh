@@ -24,7 +24,9 @@ source "$(dirname "$0")/wine-home.sh"
 wine=${SORAMADO_WINE64:-/usr/lib/wine/wine64}
 wineserver=${SORAMADO_WINESERVER:-wineserver}
 setting='HKCU\Software\Soramado\Setting'
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINELOADER=$wine WINESERVER=$wineserver
+# Wine's menu builder off: nothing of the tests may reach the user's desktop menus.
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" WINELOADER=$wine \
+    WINESERVER=$wineserver
 
 # ---------------------------------------------------------------- the driver
 
@@ -108,8 +110,6 @@ prepare() {
         fail "the font link failed: $(cat "$work/wine.log")"
     wine_quiet reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null
     "$wineserver" -w </dev/null >/dev/null 2>&1
-    # Its Desktop and Documents would be links into this run's home.
-    own_user_folders "$template.new"
     mv "$template.new" "$template"
     unset WINEPREFIX
     echo "ok [prepare]: $template"
@@ -126,6 +126,12 @@ fresh_prefix() {
         while IFS= read -r -d '' file; do
             cp --remove-destination -p "$template/$file" "$WINEPREFIX/$file"
         done
+    # The user's folders (Desktop, Documents, …) link into the HOME of the
+    # prefix's making: into this check's own instead.
+    local link
+    for link in "$WINEPREFIX"/drive_c/users/*/*; do
+        [ ! -L "$link" ] || ln -sfn "$HOME" "$link"
+    done
     # One server for the whole check, detached from this script's streams.
     "$wineserver" -p </dev/null >/dev/null 2>&1 || true
 }
@@ -453,6 +459,119 @@ check_version_window() {
         done
         [ "$(probe Soramado SoramadoMain | field enabled)" = 1 ] || fail "the main window stays disabled"
     done
+}
+
+# ------------------------------------------------ the command line and the one clock
+
+# Runs soramado.exe in the foreground with ARGS; its exit status in
+# $run_status, its output in $work/run.out and $work/run.err (CRLF made LF).
+run_exe() {
+    run_status=0
+    timeout 30 "$wine" "$exe" "$@" </dev/null >"$work/run.crlf.out" 2>"$work/run.crlf.err" ||
+        run_status=$?
+    [ "$run_status" != 124 ] || fail "soramado.exe $*: still running after 30 s"
+    tr -d '\r' <"$work/run.crlf.out" >"$work/run.out"
+    tr -d '\r' <"$work/run.crlf.err" >"$work/run.err"
+}
+
+clock_windows() {
+    probe --count SoramadoMain | field visible
+}
+
+box_shows() {
+    [ "$(probe Soramado '#32770' | field found)" = 1 ]
+}
+
+# Exit status and first line of each answer on the streams the program was
+# given; no clock starts and nothing is stored. Started through the shell
+# (as from Explorer), the answer comes in a message box.
+check_command_line() {
+    local -a cases=(
+        "--help|0|out|Usage: soramado [OPTION]..."
+        "-h|0|out|Usage: soramado [OPTION]..."
+        "--version|0|out|Soramado 1.04a (1.4.0.1000)"
+        "--bogus|2|err|soramado: unknown option \"--bogus\"; see 'soramado --help'"
+        "--bogus value|2|err|soramado: unknown option \"--bogus\"; see 'soramado --help'"
+        "--autostart on|2|err|soramado: unknown option \"--autostart\"; see 'soramado --help'"
+        "stray|2|err|soramado: unexpected argument \"stray\"; see 'soramado --help'"
+    )
+    local entry args want_status stream first other
+    for entry in "${cases[@]}"; do
+        IFS='|' read -r args want_status stream first <<<"$entry"
+        # shellcheck disable=SC2086 # $args is a list of words
+        run_exe $args
+        [ "$run_status" = "$want_status" ] || fail "$args: exit status $run_status, expected $want_status"
+        [ "$(head -n 1 "$work/run.$stream")" = "$first" ] ||
+            fail "$args: first line on std$stream '$(head -n 1 "$work/run.$stream")', expected '$first'"
+        other=err
+        [ "$stream" = err ] && other=out
+        [ ! -s "$work/run.$other" ] || fail "$args: std$other holds '$(head -n 1 "$work/run.$other")'"
+    done
+    run_exe --help
+    grep -q '^Settings: .*HKEY_CURRENT_USER\\Software\\Soramado' "$work/run.out" ||
+        fail "--help does not say where the settings live"
+
+    for entry in "--version|0|Soramado 1.04a (1.4.0.1000)" \
+        "--bogus|2|soramado: unknown option \"--bogus\"; see 'soramado --help'"; do
+        IFS='|' read -r args want_status first <<<"$entry"
+        # Through the shell, as from Explorer: no streams and no console. (A
+        # Unix start with closed streams is no likeness: Wine reuses the fds.)
+        "$wine" start /wait /unix "$exe" "$args" </dev/null >"$work/start.out" 2>"$work/start.err" &
+        app_pid=$!
+        started+=("$app_pid")
+        wait_until 30 "$args from the shell: no message box" box_shows
+        probe Soramado '#32770' | grep -qF "child=Static|$first|" ||
+            fail "$args: the box says $(probe Soramado '#32770' | grep '^child=Static|')"
+        xdotool key Return
+        wait_exit 10 || fail "$args: still running 10 s after the box was answered"
+        [ "$app_status" = "$want_status" ] || fail "$args: exit status $app_status from the box, expected $want_status"
+    done
+    [ "$(clock_windows)" = 0 ] || fail "a clock window opened"
+    [ -z "$(stored AlwaysTop)" ] || fail "a setting was stored"
+}
+
+notepad_on_top() {
+    [ "$(probe 'Untitled - Notepad' | field raised)" = 1 ]
+}
+
+clock_gone() {
+    [ "$(clock_windows)" = 0 ]
+}
+
+# A second start brings the running clock forward (raised, in the foreground,
+# seen on the screen) and ends at once, reading no setting; a clock killed
+# outright does not stop the next start.
+check_single_clock() {
+    start_app '2003-05-01 12:00:00'
+    wait_stored AlwaysTop False
+    local first=$app_pid result info
+    # Another program's window over the clock, and in the foreground.
+    "$wine" notepad </dev/null >/dev/null 2>>"$work/wine.log" &
+    started+=($!)
+    wait_until 30 "Notepad did not come up over the clock" notepad_on_top
+    ! result=$(look same 3) || fail "the clock shows although Notepad covers it"
+    # A second start that read the settings would tell of this value on stderr.
+    store_text AlwaysTop unreadable
+    run_exe
+    [ "$run_status" = 0 ] || fail "the second start ended with $run_status: $(cat "$work/run.err")"
+    [ ! -s "$work/run.err" ] || fail "the second start said: $(cat "$work/run.err")"
+    [ "$(clock_windows)" = 1 ] || fail "$(clock_windows) clock windows after the second start"
+    info=$(probe Soramado SoramadoMain)
+    [ "$(field raised <<<"$info")" = 1 ] || fail "the running clock was not raised (above it: $(field above <<<"$info"))"
+    [ "$(field foreground <<<"$info")" = 1 ] || fail "the running clock is not in the foreground"
+    result=$(look_clear same 3) || fail "the raised clock does not show on the screen: $result"
+    running || fail "the first clock ended"
+    [ "$(stored AlwaysTop)" = unreadable ] || fail "the second start stored AlwaysTop '$(stored AlwaysTop)'"
+
+    store_text AlwaysTop False
+    kill -9 "$first"
+    wait "$first" 2>/dev/null || true
+    app_pid=
+    wait_until 10 "the killed clock's window stayed" clock_gone
+    start_app '2003-05-01 12:00:00'
+    run_exe
+    [ "$run_status" = 0 ] || fail "a start beside the new clock ended with $run_status"
+    [ "$(clock_windows)" = 1 ] || fail "$(clock_windows) clock windows after the restart"
 }
 
 # At 192 dpi (Wine's LogPixels) everything doubles: the client area, its

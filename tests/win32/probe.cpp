@@ -1,8 +1,8 @@
 // Prints what a person cannot see of a top-level window: its styles, its
-// topmost flag, its frame and client rectangles, its owner, its child
-// controls' texts (line breaks as spaces). Finds the window by title (and
-// class, if given) with FindWindowW; a title of "-" matches any title (popup
-// menus have none).
+// topmost flag, whether it is raised and in the foreground, its frame and
+// client rectangles, its owner, its child controls' texts (line breaks as
+// spaces). Finds the window by title (and class, if given) with FindWindowW;
+// a title of "-" matches any title (popup menus have none).
 //   probe.exe TITLE [CLASS]
 //   probe.exe --count CLASS      how many visible top-level windows of a class
 //                                (open popup menus are "#32768")
@@ -166,6 +166,17 @@ int main()
                 (style & WS_MAXIMIZEBOX) != 0);
     std::printf("visible=%d\nenabled=%d\n", IsWindowVisible(window) ? 1 : 0,
                 IsWindowEnabled(window) ? 1 : 0);
+    // Raised: no other visible top-level window lies above it.
+    HWND above = GetTopWindow(nullptr);
+    while (above && (above == window || !IsWindowVisible(above)))
+        above = above == window ? nullptr : GetWindow(above, GW_HWNDNEXT);
+    std::printf("foreground=%d\nraised=%d\n", GetForegroundWindow() == window ? 1 : 0,
+                above ? 0 : 1);
+    if (above) {
+        wchar_t aboveClass[64] = {};
+        GetClassNameW(above, aboveClass, 63);
+        std::printf("above=%s\n", toUtf8(aboveClass).c_str());
+    }
     // 2: per monitor (the manifest's PerMonitorV2 reads so too).
     std::printf("dpi_awareness=%d\n", static_cast<int>(GetAwarenessFromDpiAwarenessContext(
                                           GetWindowDpiAwarenessContext(window))));

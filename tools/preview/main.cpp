@@ -1,6 +1,7 @@
 // soramado-preview: what the sky model computes for any city and moment,
 // without a window; optionally the picture the clock would show then.
 
+#include "app/commandline.h"
 #include "app/headless.h"
 #include "common/numbers.h"
 #include "common/quoting.h"
@@ -22,19 +23,26 @@ using namespace soramado;
 
 namespace {
 
-constexpr int BadInput = 2;
+constexpr int BadInput = UsageErrorStatus;
 
-void usage()
+constexpr OptionSpec Options[] = {
+    {"--city", true}, {"--at", true}, {"--png", true}, {"--seed", true},
+    {"--help"},       {"-h"},         {"--version"},
+};
+
+void usage(std::FILE* out)
 {
-    std::fprintf(stderr,
-                 "usage: soramado-preview --city N --at \"YYYY-MM-DD hh:mm:ss\" [--at ...]\n"
-                 "       soramado-preview --city N --at -        (timestamps from standard input)\n"
-                 "       soramado-preview --city N --at \"...\" --png FILE [--seed N]\n"
-                 "  N is a city number 0 to %d:",
-                 LocationCount - 1);
+    std::fprintf(
+        out,
+        "usage: soramado-preview [--city N] --at \"YYYY-MM-DD hh:mm:ss\" [--at ...]\n"
+        "       soramado-preview [--city N] --at -        (timestamps from standard input)\n"
+        "       soramado-preview [--city N] --at \"...\" --png FILE [--seed N]\n"
+        "       soramado-preview --help | --version\n"
+        "  N is a city number 0 to %d (%d when not given):",
+        LocationCount - 1, DefaultLocationIndex);
     for (int i = 0; i < LocationCount; ++i)
-        std::fprintf(stderr, " %d %s%s", i, cityName(i).c_str(), i + 1 < LocationCount ? "," : "");
-    std::fprintf(stderr, "\n  FILE - writes the picture to standard output (and no text line)\n");
+        std::fprintf(out, " %d %s%s", i, cityName(i).c_str(), i + 1 < LocationCount ? "," : "");
+    std::fprintf(out, "\n  FILE - writes the picture to standard output (and no text line)\n");
 }
 
 // The clock as it stands right after starting at that moment in that city.
@@ -123,42 +131,44 @@ int main(int argc, char* argv[])
 {
     const std::vector<std::string> args(argv + 1, argv + argc);
 
-    std::optional<int> city;
+    const ParsedArguments parsed = parseArguments("soramado-preview", args, Options);
+    if (!parsed.error.empty()) {
+        std::fprintf(stderr, "%s\n", parsed.error.c_str());
+        return BadInput;
+    }
+    if (parsed.has("--help") || parsed.has("-h")) {
+        usage(stdout);
+        return std::fflush(stdout) == 0 ? 0 : 1;
+    }
+    if (parsed.has("--version")) {
+        std::printf("%s\n", versionLine().c_str());
+        return std::fflush(stdout) == 0 ? 0 : 1;
+    }
+
+    int city = DefaultLocationIndex;
     std::vector<std::string> moments;
     std::optional<std::string> pngFile;
     std::uint64_t seed = 1;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        const bool hasValue = i + 1 < args.size();
-        if (arg == "--help" || arg == "-h") {
-            usage();
-            return 0;
-        }
-        if (!hasValue) {
-            std::fprintf(stderr, "soramado-preview: %s needs a value\n",
-                         quotedForMessage(arg).c_str());
-            usage();
-            return BadInput;
-        }
-        const std::string& value = args[++i];
-        if (arg == "--city") {
+    for (const GivenOption& option : parsed.options) {
+        const std::string& value = option.value;
+        if (option.name == "--city") {
             const std::optional<int> n = wholeNumber<int>(value);
             if (!n || *n < 0 || *n >= LocationCount) {
                 std::fprintf(stderr, "soramado-preview: bad city %s: give 0 to %d\n",
                              quotedForMessage(value).c_str(), LocationCount - 1);
                 return BadInput;
             }
-            city = n;
-        } else if (arg == "--at") {
+            city = *n;
+        } else if (option.name == "--at") {
             moments.push_back(value);
-        } else if (arg == "--png") {
+        } else if (option.name == "--png") {
             if (value.empty()) {
                 std::fprintf(stderr, "soramado-preview: --png needs a file name (or - for "
                                      "standard output)\n");
                 return BadInput;
             }
             pngFile = value;
-        } else if (arg == "--seed") {
+        } else if (option.name == "--seed") {
             const std::optional<std::uint64_t> n = wholeNumber<std::uint64_t>(value);
             if (!n) {
                 std::fprintf(stderr, "soramado-preview: bad seed %s\n",
@@ -166,15 +176,10 @@ int main(int argc, char* argv[])
                 return BadInput;
             }
             seed = *n;
-        } else {
-            std::fprintf(stderr, "soramado-preview: unknown option %s\n",
-                         quotedForMessage(arg).c_str());
-            usage();
-            return BadInput;
         }
     }
-    if (!city || moments.empty()) {
-        usage();
+    if (moments.empty()) {
+        usage(stderr);
         return BadInput;
     }
 
@@ -188,7 +193,7 @@ int main(int argc, char* argv[])
             badMoment(moments.front());
             return BadInput;
         }
-        const Started started(*at, *city, seed);
+        const Started started(*at, city, seed);
         if (const std::optional<std::string> failure =
                 writePng(started.core().view().image(), *pngFile)) {
             std::fprintf(stderr, "soramado-preview: %s\n", failure->c_str());
@@ -196,7 +201,7 @@ int main(int argc, char* argv[])
         }
         TextOutput output;
         if (*pngFile != "-")
-            output.line(line(*at, *city, seed));
+            output.line(line(*at, city, seed));
         return output.finish() ? 0 : 1;
     }
 
@@ -213,7 +218,7 @@ int main(int argc, char* argv[])
             status = BadInput;
             return true;
         }
-        return output.line(line(*at, *city, seed));
+        return output.line(line(*at, city, seed));
     };
     bool written = true;
     for (const std::string& moment : moments) {
