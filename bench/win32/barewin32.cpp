@@ -1,7 +1,10 @@
 // The lightest Win32 program that does what the clock's window does at rest:
-// a fixed tool window of the clock's client size that wakes every 100 ms and
-// paints a pink background. idle-windows.sh sets it beside soramado.exe.
+// a fixed tool window of the clock's client size that wakes once a second
+// (or every PERIOD_MS given as its argument) and paints a pink background.
+// idle-windows.sh sets it beside soramado.exe.
 #include <windows.h>
+
+#include <cwchar>
 
 namespace {
 
@@ -20,8 +23,10 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 
 } // namespace
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show)
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR arguments, int show)
 {
+    const long asked = std::wcstol(arguments, nullptr, 10);
+    const UINT period = asked > 0 ? static_cast<UINT>(asked) : 1000;
     WNDCLASSW windowClass{};
     windowClass.lpfnWndProc = windowProc;
     windowClass.hInstance = instance;
@@ -34,7 +39,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show)
     const HWND window = CreateWindowExW(WS_EX_TOOLWINDOW, L"BareWin32", L"BareWin32", style, 400,
                                         128, frame.right - frame.left, frame.bottom - frame.top,
                                         nullptr, nullptr, instance, nullptr);
-    SetTimer(window, 1, 100, nullptr);
+    SetTimer(window, 1, period, nullptr);
     ShowWindow(window, show);
     MSG message{};
     while (GetMessageW(&message, nullptr, 0, 0) > 0)

@@ -24,6 +24,7 @@ void ClockApp::startUp()
     core_.setLocationIndex(stored.LocationIndex);
     clockFontFace_ = stored.Font;
     storedPosition_ = stored.framePosition();
+    unusableSettings_ = stored.unusable;
     // The command flips the flag back, and so applies and writes it.
     core_.state().AlwaysOnTop = !stored.AlwaysOnTop;
     alwaysOnTopCommand();

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace soramado {
 
@@ -36,7 +37,7 @@ public:
     // The whole start-up in its order: visitor table, city table, the stored settings (city,
     // font, position, always-on-top through its command), the date keys, the first full refresh.
     void startUp();
-    void tick();                          // one 100 ms tick
+    void tick(); // one 100 ms tick
     // When the shell should run the next tick; ticks in between cannot change
     // anything on screen. Asked after each tick and after Shift+F9 or a city.
     WakePlan planWake() { return core_.planWake(); }
@@ -58,6 +59,8 @@ public:
     double clockFontPoints() const { return clockFontPoints_; }
     // The stored frame position in pixels when both "Left" and "Top" are above 0, else nothing.
     std::optional<PixelPoint> storedFramePosition() const { return storedPosition_; }
+    // The stored texts that start-up could not use (each also warned about).
+    const std::vector<UnusableSetting>& unusableSettings() const { return unusableSettings_; }
     // Where the window's frame opens: the stored position when a person can still reach
     // the window there on one of the screens, so an unplugged monitor or a smaller screen
     // never leaves the clock out of reach. Nothing means the design place
@@ -77,6 +80,7 @@ private:
     std::string clockFontFace_;
     double clockFontPoints_;
     std::optional<PixelPoint> storedPosition_;
+    std::vector<UnusableSetting> unusableSettings_;
     bool unloaded_ = false;
 };
 

@@ -72,8 +72,13 @@ WakePlan ClockCore::planWake()
 {
     const LocalDateTime now = clock_.now();
     const std::int64_t slot = slotOf(now);
-    // The hit's tick seen from now; one already due (a wake that came late,
-    // or a clock set forward) is taken on the next tick.
+    // A clock set since the last tick that no tick has seen yet: the time
+    // slept so far cannot be told from the jump, so the sleep counts from now,
+    // and the wake counts only the ticks planned here, not the jump.
+    if (clockJumped(lastSlot_, slot, plannedSlot_))
+        lastSlot_ = slot;
+    // The hit's tick seen from now; one already due (a wake that came late)
+    // is taken on the next tick.
     const std::int64_t toHit = std::max<std::int64_t>(1, lastSlot_ + chance_.ticksLeft() - slot);
     const WakePlan plan =
         soramado::planWake(now.millisecond, state_.VisitorActive || tickWanted_, toHit);

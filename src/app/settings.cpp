@@ -167,20 +167,20 @@ StoredSettings Settings::read()
         if (index && *index >= 0 && *index < LocationCount)
             s.LocationIndex = *index;
         else
-            warnBadText(SettingKey::Location, *text,
+            warnBadText(s, SettingKey::Location, *text,
                         ("is not a city index 0 to " + std::to_string(LocationCount - 1)).c_str(),
                         std::to_string(s.LocationIndex));
     }
     if (const auto text = store_.ReadSetting(SettingKey::Font))
         s.Font = *text;
 
-    const auto readEdge = [this](std::string_view key) {
+    const auto readEdge = [this, &s](std::string_view key) {
         const auto text = store_.ReadSetting(key);
         if (!text)
             return NoPosition;
         if (const std::optional<float> value = textToSingle(*text))
             return *value;
-        warnBadText(key, *text, "is not a number", "no position");
+        warnBadText(s, key, *text, "is not a number", "no position");
         return NoPosition;
     };
     s.Left = readEdge(SettingKey::Left);
@@ -190,7 +190,8 @@ StoredSettings Settings::read()
         if (const std::optional<bool> on = textToBool(*text))
             s.AlwaysOnTop = *on;
         else
-            warnBadText(SettingKey::AlwaysTop, *text, "is neither True nor False", boolText(false));
+            warnBadText(s, SettingKey::AlwaysTop, *text, "is neither True nor False",
+                        boolText(false));
     }
     for (const std::string& problem : store_.readProblems())
         warn_("Soramado: " + problem);
@@ -227,9 +228,10 @@ void Settings::write(std::string_view key, const std::string& text)
           ". The clock goes on, but this change is not kept.");
 }
 
-void Settings::warnBadText(std::string_view key, const std::string& text, const char* why,
-                           const std::string& fallback)
+void Settings::warnBadText(StoredSettings& s, std::string_view key, const std::string& text,
+                           const char* why, const std::string& fallback)
 {
+    s.unusable.push_back(UnusableSetting{std::string(key), text});
     warn_("Soramado: the stored setting \"" + std::string(key) + "\" = \"" + quoteForMessage(text) +
           "\" " + why + "; using " + fallback + " instead.");
 }

@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 namespace soramado {
 
@@ -33,6 +34,13 @@ std::optional<float> textToSingle(std::string_view text);
 std::optional<bool> textToBool(std::string_view text);
 std::string boolText(bool value);
 
+// A stored text that the settings step could not use; its default stood in.
+struct UnusableSetting {
+    std::string key;
+    std::string text;
+    bool operator==(const UnusableSetting&) const = default;
+};
+
 // What the settings step of start-up found, defaults filled in.
 struct StoredSettings {
     std::int16_t LocationIndex;
@@ -40,6 +48,8 @@ struct StoredSettings {
     float Left = -255;
     float Top = -255;
     bool AlwaysOnTop = false;
+    // In the order read, for a shell that tells the user in its own words.
+    std::vector<UnusableSetting> unusable;
 
     StoredSettings();
     // The window frame's top-left in pixels, when both edges are stored above 0.
@@ -69,8 +79,8 @@ public:
 
 private:
     void write(std::string_view key, const std::string& text);
-    void warnBadText(std::string_view key, const std::string& text, const char* why,
-                     const std::string& fallback);
+    void warnBadText(StoredSettings& s, std::string_view key, const std::string& text,
+                     const char* why, const std::string& fallback);
 
     SettingsStore& store_;
     Warn warn_;

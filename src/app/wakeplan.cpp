@@ -52,14 +52,20 @@ WakePlan planWake(std::int32_t millisecond, bool visitorActive, std::int64_t tic
     return plan;
 }
 
-std::int64_t ticksSince(std::int64_t lastSlot, std::int64_t nowSlot, std::int64_t plannedSlot)
+bool clockJumped(std::int64_t lastSlot, std::int64_t nowSlot, std::int64_t plannedSlot)
 {
     const std::int64_t planned = std::max<std::int64_t>(1, plannedSlot - lastSlot);
     const std::int64_t moved = nowSlot - lastSlot;
     // A wake may come late on a busy machine; a second more than planned is
     // still a wake, anything beyond is the clock moving under the sleep.
-    if (moved < 1 || moved > planned + TicksPerSecond)
-        return planned;
+    return moved < 0 || moved > planned + TicksPerSecond;
+}
+
+std::int64_t ticksSince(std::int64_t lastSlot, std::int64_t nowSlot, std::int64_t plannedSlot)
+{
+    const std::int64_t moved = nowSlot - lastSlot;
+    if (moved < 1 || clockJumped(lastSlot, nowSlot, plannedSlot))
+        return std::max<std::int64_t>(1, plannedSlot - lastSlot);
     return moved;
 }
 

@@ -65,9 +65,13 @@ struct WakePlan {
 // whole second, or the planned hit's tick when that comes first.
 WakePlan planWake(std::int32_t millisecond, bool visitorActive, std::int64_t ticksToHit);
 
+// Whether the clock moved under a sleep from `lastSlot` planned to end at
+// `plannedSlot` more than a late wake explains: set back, set forward,
+// resumed from a suspend or moved by a time-zone change.
+bool clockJumped(std::int64_t lastSlot, std::int64_t nowSlot, std::int64_t plannedSlot);
+
 // How many ticks a wake ends since the last tick: the slots the clock moved,
-// unless the clock jumped (set back, set forward, resumed from a suspend or
-// moved by a time-zone change); then the ticks that the sleep was planned for.
+// unless the clock jumped; then the ticks that the sleep was planned for.
 std::int64_t ticksSince(std::int64_t lastSlot, std::int64_t nowSlot, std::int64_t plannedSlot);
 
 } // namespace soramado

@@ -3,6 +3,7 @@
 #include "app/layout.h"
 #include "assets/assets.h"
 #include "qt/popupmenu.h"
+#include "qt/timechange.h"
 #include "qt/topmost.h"
 #include "qt/versionwindow.h"
 #include "qt/viewwidget.h"
@@ -88,6 +89,10 @@ MainWindow::MainWindow(const Clock& clock, Random& random, SettingsStore& store,
     timer_.setInterval(100);
     connect(&timer_, &QTimer::timeout, this, &MainWindow::wake);
     timer_.start();
+    // A child, so that tests can find it and give the notice themselves.
+    auto* timeNotice = new TimeChangeNotice(this);
+    timeNotice->setObjectName(QStringLiteral("TimeChange"));
+    connect(timeNotice, &TimeChangeNotice::timeChanged, this, &MainWindow::timeChanged);
 
     app_.startUp();
     const QRect frame = frameGeometry();
@@ -213,6 +218,13 @@ void MainWindow::wake()
 {
     tick();
     scheduleWake();
+}
+
+void MainWindow::timeChanged()
+{
+    // The wake was planned on the old time; a held or stopped timer stays so.
+    if (timer_.isActive())
+        wake();
 }
 
 void MainWindow::scheduleWake()

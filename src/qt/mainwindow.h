@@ -40,6 +40,8 @@ public:
     void tick();
     // The single-shot timer's run: a tick, then sleep until the next one due.
     void wake();
+    // The system clock was set: the tick runs now, and the wake is planned anew.
+    void timeChanged();
 
     // The commands of the popup menu.
     void fontCommand();

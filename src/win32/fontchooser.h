@@ -19,18 +19,22 @@ public:
     using Warn = std::function<void(const std::string&)>;
     explicit DialogFontChooser(Warn warn) : warn_(std::move(warn)) {}
     void setOwner(HWND owner) { owner_ = owner; }
-    void setDpi(UINT dpi) { dpi_ = dpi; }
 
+    // Opens on the face the time is drawn with for `currentFace`.
     std::optional<std::string> choose(const std::string& currentFace) override;
 
 private:
     Warn warn_;
     HWND owner_ = nullptr;
-    UINT dpi_ = 96;
 };
 
-// The flags the clock opens the dialog with.
+// The flags the clock opens the dialog with: no vertical ("@") faces.
 inline constexpr DWORD FontDialogFlags =
-    CF_SCREENFONTS | CF_FORCEFONTEXIST | CF_INITTOLOGFONTSTRUCT | CF_ENABLEHOOK;
+    CF_SCREENFONTS | CF_FORCEFONTEXIST | CF_NOVERTFONTS | CF_INITTOLOGFONTSTRUCT | CF_ENABLEHOOK;
+
+// The dialog's request over `owner`: it opens on `face`, bold, at 20 pt on a
+// screen of `screenDpi` (the density the dialog converts sizes with), and
+// leaves the choice in `font`, which the request points at.
+CHOOSEFONTW prepareFontDialog(LOGFONTW& font, HWND owner, const std::wstring& face, int screenDpi);
 
 } // namespace soramado::win32

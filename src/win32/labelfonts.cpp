@@ -18,6 +18,11 @@ std::wstring pickFace(const std::wstring& wanted, std::span<const wchar_t* const
     return wanted;
 }
 
+std::wstring clockFaceDrawn(const std::wstring& stored, const FaceInstalled& installed)
+{
+    return pickFace(stored, ClockFaceFallbacks, installed);
+}
+
 namespace {
 
 int CALLBACK foundFace(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found)

@@ -39,6 +39,10 @@ std::wstring pickFace(const std::wstring& wanted, std::span<const wchar_t* const
 // Whether GDI knows a font family of this name (EnumFontFamiliesExW).
 bool faceInstalled(const std::wstring& face);
 
+// The face the time is drawn with when `stored` is the clock font's face name.
+std::wstring clockFaceDrawn(const std::wstring& stored,
+                            const FaceInstalled& installed = faceInstalled);
+
 struct FontRequest {
     std::wstring face;
     double points = 9;

@@ -19,7 +19,8 @@ namespace soramado::win32 {
 
 namespace {
 
-constexpr UINT_PTR TickTimer = 1;
+// Posted once the window shows, so that the report's box has its owner on screen.
+constexpr UINT StartUpReportMessage = WM_APP + 1;
 
 void drawLabel(HDC dc, const std::string& text, const RECT& place, HFONT font, UINT align,
                std::uint32_t colour)
@@ -35,9 +36,10 @@ void drawLabel(HDC dc, const std::string& text, const RECT& place, HFONT font, U
 } // namespace
 
 MainWindow::MainWindow(HINSTANCE instance, const Clock& clock, Random& random,
-                       std::wstring settingsKey)
-    : instance_(instance), store_(warn, HKEY_CURRENT_USER, std::move(settingsKey)), fonts_(warn),
-      app_(ClockApp::Seams{clock, random, store_, topmost_, fonts_, screen_, warn})
+                       std::wstring settingsKey, ShowReport showReport)
+    : instance_(instance), store_(HKEY_CURRENT_USER, std::move(settingsKey)), fonts_(warn),
+      app_(ClockApp::Seams{clock, random, store_, topmost_, fonts_, screen_, warn}),
+      showReport_(std::move(showReport))
 {}
 
 MainWindow::~MainWindow()
@@ -85,9 +87,13 @@ bool MainWindow::create(int showCommand)
     fitClientArea();
     showFace();
     // The first tick 100 ms after creation; from then on the core says when.
-    SetTimer(window_, TickTimer, TickMs, nullptr);
+    timer_.start(window_, TickMs);
     ShowWindow(window_, showCommand);
     UpdateWindow(window_);
+    // A user who started the clock from Explorer sees no stderr.
+    report_ = win32::startUpReport(app_.unusableSettings(), store_.unreadable(), store_.location());
+    if (!report_.empty())
+        PostMessageW(window_, StartUpReportMessage, 0, 0);
     return true;
 }
 
@@ -101,8 +107,11 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam)
         onEraseBackground(reinterpret_cast<HDC>(wParam));
         return 1;
     case WM_TIMER:
-        if (wParam == TickTimer)
+        if (wParam == WakeTimer::Id)
             onTimer();
+        return 0;
+    case WM_TIMECHANGE:
+        onTimeChange();
         return 0;
     case WM_KEYDOWN:
         if (onKeyDown(wParam))
@@ -139,6 +148,9 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_DESTROY:
         onDestroy();
         return 0;
+    case StartUpReportMessage:
+        onStartUpReport();
+        return 0;
     default:
         break;
     }
@@ -164,18 +176,26 @@ void MainWindow::onEraseBackground(HDC dc)
     FillRect(dc, &client, background_.get());
 }
 
+// Sleeps until the next tick that can change what is shown.
 void MainWindow::onTimer()
 {
+    app_.tick();
+    showFace();
+    timer_.follow(app_.planWake());
+}
+
+void MainWindow::onTimeChange()
+{
+    // The system time was set: the wake was planned on the old one, so the
+    // tick runs now and plans it anew.
     app_.tick();
     showFace();
     scheduleWake();
 }
 
-// Sleeps until the next tick that can change what is shown; setting the timer
-// again replaces the one that is waiting.
 void MainWindow::scheduleWake()
 {
-    SetTimer(window_, TickTimer, static_cast<UINT>(app_.planWake().delayMs), nullptr);
+    timer_.restart(app_.planWake());
 }
 
 bool MainWindow::onKeyDown(WPARAM key)
@@ -216,8 +236,10 @@ void MainWindow::onCommand(const MenuCommand& command)
     using Kind = MenuCommand::Kind;
     switch (command.kind) {
     case Kind::Font:
-        fonts_.setDpi(dpi_);
         app_.fontCommand();
+        // The window may have ended under the dialog (the session ended).
+        if (!window_)
+            break;
         createFonts();
         InvalidateRect(window_, &timeRect_, TRUE);
         break;
@@ -246,9 +268,12 @@ void MainWindow::onClose()
 
 void MainWindow::onEndSession(bool ending)
 {
-    // Windows may end the process right after this message: save now.
+    // Windows may end the process right after this message: save now, and
+    // end as the close box does, for a session end that leaves the process
+    // running (the Restart Manager's, Wine's) must not leave a clock whose
+    // later moves are no longer saved.
     if (ending)
-        saveOnce();
+        onClose();
 }
 
 void MainWindow::onDpiChanged(UINT dpi, const RECT& suggested)
@@ -271,11 +296,19 @@ bool MainWindow::onGetDpiScaledSize(UINT dpi, SIZE& size) const
 
 void MainWindow::onDestroy()
 {
-    KillTimer(window_, TickTimer);
+    timer_.stop();
     topmost_.setWindow(nullptr);
     fonts_.setOwner(nullptr);
     window_ = nullptr;
     PostQuitMessage(0);
+}
+
+void MainWindow::onStartUpReport()
+{
+    if (reported_ || report_.empty() || !showReport_)
+        return;
+    reported_ = true;
+    showReport_(window_, report_);
 }
 
 void MainWindow::layOut(UINT dpi)
@@ -297,7 +330,7 @@ void MainWindow::createFonts()
     labelFont_ = createFont(FontRequest{labelFace, layout::LabelPoints, true, false}, dpi_);
     timeFace_ = app_.clockFontFace();
     timePoints_ = app_.clockFontPoints();
-    const std::wstring clockFace = pickFace(widen(timeFace_), ClockFaceFallbacks, faceInstalled);
+    const std::wstring clockFace = clockFaceDrawn(widen(timeFace_));
     timeFont_ = createFont(FontRequest{clockFace, timePoints_, true, false}, dpi_);
 }
 

@@ -6,10 +6,15 @@
 #include "win32/popupmenu.h"
 #include "win32/registrystore.h"
 #include "win32/screen.h"
+#include "win32/startupreport.h"
 #include "win32/topmost.h"
 #include "win32/viewbitmap.h"
+#include "win32/waketimer.h"
 
 #include <windows.h>
+
+#include <functional>
+#include <string>
 
 namespace soramado::win32 {
 
@@ -22,9 +27,13 @@ public:
     static constexpr DWORD Style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
     static constexpr DWORD ExStyle = WS_EX_TOOLWINDOW | WS_EX_WINDOWEDGE;
 
+    // How the start-up report reaches the user; tests keep it from a real box.
+    using ShowReport = std::function<void(HWND owner, const std::wstring& text)>;
+
     // settingsKey: below HKEY_CURRENT_USER; tests give their own.
     MainWindow(HINSTANCE instance, const Clock& clock, Random& random,
-               std::wstring settingsKey = RegistrySettingsStore::DefaultKey);
+               std::wstring settingsKey = RegistrySettingsStore::DefaultKey,
+               ShowReport showReport = showReportBox);
     MainWindow(const MainWindow&) = delete;
     MainWindow& operator=(const MainWindow&) = delete;
     ~MainWindow();
@@ -32,6 +41,10 @@ public:
     // Creates the window, runs the core's start-up, places and shows it.
     bool create(int showCommand);
     HWND handle() const { return window_; }
+    // What the message after start-up tells; empty when every setting was usable.
+    const std::wstring& startUpReport() const { return report_; }
+    // How often the wake timer was set, for the tests: at rest it is never.
+    int timerArms() const { return timer_.arms(); }
 
 private:
     template <typename W> friend LRESULT CALLBACK routeToObject(HWND, UINT, WPARAM, LPARAM);
@@ -40,6 +53,7 @@ private:
     void onPaint();
     void onEraseBackground(HDC dc);
     void onTimer();
+    void onTimeChange();
     void scheduleWake();
     bool onKeyDown(WPARAM key);
     void onButtonDown(POINT at, UINT button);
@@ -50,6 +64,7 @@ private:
     void onDpiChanged(UINT dpi, const RECT& suggested);
     bool onGetDpiScaledSize(UINT dpi, SIZE& size) const;
     void onDestroy();
+    void onStartUpReport();
 
     void layOut(UINT dpi);
     void createFonts();
@@ -69,6 +84,7 @@ private:
     WindowTopmost topmost_;
     DialogFontChooser fonts_;
     ClockApp app_;
+    WakeTimer timer_;
 
     ViewBitmap view_;
     Brush background_;
@@ -83,6 +99,9 @@ private:
     ClockFace shown_;
     UINT pressed_ = 0; // the mouse button pressed on the view, until released
     bool saved_ = false;
+    ShowReport showReport_;
+    std::wstring report_;
+    bool reported_ = false;
 };
 
 } // namespace soramado::win32

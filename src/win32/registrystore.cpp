@@ -3,6 +3,7 @@
 #include "win32/handles.h"
 #include "win32/text.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace soramado::win32 {
@@ -40,8 +41,8 @@ std::string systemMessage(LONG code)
     return narrow(text) + " (error " + std::to_string(code) + ")";
 }
 
-RegistrySettingsStore::RegistrySettingsStore(Warn warn, HKEY root, std::wstring subKey)
-    : warn_(std::move(warn)), root_(root), subKey_(std::move(subKey))
+RegistrySettingsStore::RegistrySettingsStore(HKEY root, std::wstring subKey)
+    : root_(root), subKey_(std::move(subKey))
 {}
 
 std::string RegistrySettingsStore::location() const
@@ -72,13 +73,22 @@ std::optional<std::string> RegistrySettingsStore::ReadSetting(std::string_view k
     }
     if (result == ERROR_FILE_NOT_FOUND)
         return std::nullopt;
-    if (warn_) {
-        const std::string why =
-            result == ERROR_UNSUPPORTED_TYPE ? "it is not text (REG_SZ)" : systemMessage(result);
-        warn_("Soramado: cannot read the setting \"" + std::string(key) + "\" in " + location() +
-              ": " + why + "; using its default.");
-    }
+    const UnreadableValue problem{std::string(key), result};
+    if (std::find(unreadable_.begin(), unreadable_.end(), problem) == unreadable_.end())
+        unreadable_.push_back(problem);
     return std::nullopt;
+}
+
+std::vector<std::string> RegistrySettingsStore::readProblems() const
+{
+    std::vector<std::string> lines;
+    for (const UnreadableValue& value : unreadable_) {
+        const std::string why = value.error == ERROR_UNSUPPORTED_TYPE ? "it is not text (REG_SZ)"
+                                                                      : systemMessage(value.error);
+        lines.push_back("cannot read the setting \"" + value.key + "\" in " + location() + ": " +
+                        why + "; using its default.");
+    }
+    return lines;
 }
 
 std::optional<std::string> RegistrySettingsStore::WriteSetting(std::string_view key,

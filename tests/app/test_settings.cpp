@@ -190,6 +190,25 @@ TEST(SettingsRead, AlwaysTopWordsAndNumbers)
     }
 }
 
+// What a shell shows in its own words: each unusable text, by key, in reading order,
+// one entry for each warning; usable ones are not listed.
+TEST(SettingsRead, UnusableTextsAreListedByKeyInOrder)
+{
+    Rig rig;
+    for (const auto& [key, text] :
+         {std::pair{SettingKey::Location, "x"}, std::pair{SettingKey::Font, "?"},
+          std::pair{SettingKey::Left, "3000"}, std::pair{SettingKey::Top, "abc"},
+          std::pair{SettingKey::AlwaysTop, "maybe"}})
+        rig.store.values().insert_or_assign(std::string(key), text);
+    const StoredSettings s = rig.settings.read();
+    const std::vector<UnusableSetting> expected = {
+        {"Location", "x"}, {"Top", "abc"}, {"AlwaysTop", "maybe"}};
+    EXPECT_EQ(s.unusable, expected);
+    EXPECT_EQ(rig.warnings.size(), expected.size());
+    Rig sound;
+    EXPECT_TRUE(sound.settings.read().unusable.empty());
+}
+
 TEST(SettingsRead, AnyFontTextIsTheFace)
 {
     Rig rig;

@@ -144,4 +144,50 @@ TEST(Sleep, AWakeAfterAClockJumpShowsTheNewTimeAndCountsOnlyTheSleep)
     EXPECT_EQ(s.core.planWake().delayMs, 877);
 }
 
+TEST(Sleep, AWakePlannedAfterAnUnseenClockSetCountsOnlyItsOwnTicks)
+{
+    // The hit lies 3000 ticks on; only a count of the jump as ticks slept
+    // would reach it. A city or Shift+F9 comes before the next wake, so the
+    // plan is made on the clock already set.
+    enum class Command { City, Visitor };
+    struct Case {
+        const char* name;
+        std::int64_t jumpMs;
+        Command command;
+    };
+    const Case cases[] = {
+        {"forward 3 h, city", 3 * 3600 * 1000, Command::City},
+        {"forward 5 days, city", 5 * 86400 * 1000LL, Command::City},
+        {"back 3 h, city", -3 * 3600 * 1000, Command::City},
+        {"forward 3 h, Shift+F9", 3 * 3600 * 1000, Command::Visitor},
+        {"back 3 h, Shift+F9", -3 * 3600 * 1000, Command::Visitor},
+    };
+    for (const Case& c : cases) {
+        Sleeper s(at(2003, 5, 1, 12, 0, 0, 0), drawFor(3000));
+        s.wake();
+        const std::int64_t left = s.core.ticksToHit();
+
+        s.clock.advanceMs(300 + c.jumpMs);
+        if (c.command == Command::City) {
+            s.core.setLocationIndex(2);
+            s.core.requestTick();
+        } else {
+            s.core.requestVisitor();
+        }
+        const WakePlan plan = s.core.planWake();
+        s.clock.advanceMs(plan.delayMs);
+        s.core.tick();
+
+        const bool asked = c.command == Command::Visitor;
+        EXPECT_EQ(s.core.state().VisitorActive, asked) << c.name;
+        EXPECT_EQ(s.core.state().VisitorTicks, asked ? 1 : 0) << c.name;
+        EXPECT_EQ(s.core.ticksToHit(), left - plan.ticks) << c.name;
+        // And the sleep after it counts from the clock as it now stands.
+        const WakePlan next = s.core.planWake();
+        s.clock.advanceMs(next.delayMs);
+        s.core.tick();
+        EXPECT_EQ(s.core.ticksToHit(), left - plan.ticks - next.ticks) << c.name;
+    }
+}
+
 } // namespace

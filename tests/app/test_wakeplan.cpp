@@ -177,4 +177,26 @@ TEST(TicksSince, CountsTheClocksSlotsUnlessTheClockJumped)
         EXPECT_EQ(ticksSince(c.last, c.now, c.planned), c.expected) << c.last << " " << c.now;
 }
 
+TEST(ClockJumped, ALateWakeOrAPlanMadeAtOnceIsNoJump)
+{
+    struct Case {
+        const char* what;
+        std::int64_t now;
+        bool jumped;
+    };
+    // Last tick at slot 100, sleep planned to 110.
+    const std::vector<Case> cases{
+        {"planned again in the tick's own slot", 100, false},
+        {"mid-sleep", 104, false},
+        {"on time", 110, false},
+        {"a second late", 120, false},
+        {"more than a second late", 121, true},
+        {"a slot back", 99, true},
+        {"an hour back", 100 - 36000, true},
+        {"an hour on", 100 + 36000, true},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(clockJumped(100, c.now, 110), c.jumped) << c.what;
+}
+
 } // namespace

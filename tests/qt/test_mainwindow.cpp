@@ -1,6 +1,7 @@
 #include "app/layout.h"
 #include "qt/mainwindow.h"
 #include "qt/popupmenu.h"
+#include "qt/timechange.h"
 #include "qt/viewwidget.h"
 #include "support/qtwindow.h"
 
@@ -556,4 +557,48 @@ TEST(SleepingTimer, AChosenCityWakesTheNextTickAndAStoppedTimerStaysStopped)
     QApplication::sendEvent(w.timeLabel(), &press);
     w.tick();
     EXPECT_FALSE(timer.isActive());
+}
+
+TEST(SleepingTimer, ATimeChangeNoticeTicksNowAndPlansAnew)
+{
+    struct Case {
+        const char* what;
+        LocalDateTime setTo;
+        const char* time;
+        const char* date;
+        int interval;
+    };
+    const Case cases[] = {
+        {"forward", fakes::at(2003, 5, 1, 15, 20, 0, 300), "15:20:00", "2003年5月1日", 700},
+        {"back", fakes::at(2003, 5, 1, 9, 5, 7, 900), "9:05:07", "2003年5月1日", 100},
+        {"to another day", fakes::at(2004, 2, 29, 12, 0, 0, 0), "12:00:00", "2004年2月29日", 1000},
+    };
+    for (const Case& c : cases) {
+        Rig rig;
+        rig.clock.set(fakes::at(2003, 5, 1, 12, 0, 0, 250));
+        MainWindow& w = rig.openShown();
+        QTimer& timer = tickTimer(w);
+        w.wake();
+        ASSERT_EQ(timer.interval(), 750);
+        auto* notice = w.findChild<TimeChangeNotice*>(QStringLiteral("TimeChange"));
+        ASSERT_NE(notice, nullptr);
+#ifdef __linux__
+        EXPECT_TRUE(notice->listening()) << "the kernel's notice of a clock set is not watched";
+#endif
+
+        // Shown now, not at the wake planned on the old time.
+        rig.clock.set(c.setTo);
+        emit notice->timeChanged();
+        EXPECT_EQ(w.timeLabel()->text().toStdString(), c.time) << c.what;
+        EXPECT_EQ(w.dateLabel()->text().toStdString(), c.date) << c.what;
+        EXPECT_TRUE(timer.isActive()) << c.what;
+        EXPECT_EQ(timer.interval(), c.interval) << c.what;
+
+        // A test that holds the timer keeps it held.
+        timer.stop();
+        rig.clock.advanceMs(5000);
+        emit notice->timeChanged();
+        EXPECT_EQ(w.timeLabel()->text().toStdString(), c.time) << c.what;
+        EXPECT_FALSE(timer.isActive()) << c.what;
+    }
 }

@@ -161,7 +161,12 @@ start_app() {
     started+=("$app_pid")
     wait_until 30 "no visible Soramado window within 30 s" main_info
     read -r cx cy cw ch < <(field client <<<"$info")
-    wait_until 15 "the window was not painted within 15 s" painted
+    # Unusable settings are told in a message that may cover the window.
+    wait_until 15 "the window was not painted within 15 s" painted_or_told
+}
+
+painted_or_told() {
+    painted || [ "$(report_box | field found)" = 1 ]
 }
 
 client_geometry() {
@@ -348,18 +353,57 @@ wait_font_dialog() {
     done
 }
 
-# The font dialog opens with the clock's own title; Cancel changes and
-# stores nothing; a face typed and taken is stored.
+# What the font dialog opens on: the face list (cmb1, id 1136) has FACE
+# selected, the style list (cmb2) bold, the size list (cmb3) 20; the face list
+# holds no "@" face.
+expect_dialog_opens_on() {
+    local want=$1 info face style size
+    sleep 0.5
+    info=$(probe 'フォントの変更' '#32770')
+    face=$(sed -n 's/^items=1136|[^|]*|[^|]*|//p' <<<"$info")
+    style=$(sed -n 's/^items=1137|[^|]*|[^|]*|//p' <<<"$info")
+    size=$(sed -n 's/^items=1138|[^|]*|[^|]*|//p' <<<"$info")
+    [ "$face" = "$want" ] || fail "the font dialog opens on '$face', expected '$want': $(grep -E "^(child=(ComboBox|Edit)|items=)" <<<"$info")"
+    case "$style" in Bold | 太字) ;; *) fail "the font dialog opens on the style '$style', not bold" ;; esac
+    [ "$size" = 20 ] || fail "the font dialog opens at '$size' pt, expected 20"
+    local items
+    items=$(grep '^items=1136|' <<<"$info" | cut -d'|' -f2-3)
+    [ "${items%|*}" -gt 0 ] || fail "the face list is empty"
+    [ "${items#*|}" = 0 ] || fail "the face list holds ${items#*|} vertical (@) faces"
+}
+
+# The face the time is drawn with when the stored one is missing: the first of
+# the clock's fallbacks that Wine finds on this system.
+drawn_fallback() {
+    local face
+    for face in 'MS Gothic' IPAGothic 'VL Gothic' 'Noto Sans Mono CJK JP' 'Takao Gothic' Meiryo \
+        'Yu Gothic' IPAPGothic; do
+        if fc-list ":family=$face" family | grep -q .; then
+            echo "$face"
+            return
+        fi
+    done
+}
+
+# The font dialog opens with the clock's own title on the face the time is
+# drawn with, bold, 20 pt, also when the stored face is not installed; Cancel
+# changes and stores nothing; a face typed and taken is stored, and the next
+# dialog opens on it.
 check_font_dialog() {
+    local fallback
+    fallback=$(drawn_fallback)
+    [ -n "$fallback" ] || fail "none of the clock's fallback faces is installed (fonts-ipafont-gothic)"
+    store_text Font 'No Such Face Soramado'
     start_app '2003-05-01 12:00:00'
     open_menu
     xdotool key f
     wait_font_dialog 1
+    expect_dialog_opens_on "$fallback"
     [ "$(probe Soramado SoramadoMain | field enabled)" = 0 ] || fail "the clock takes input under the font dialog"
     xdotool key Escape
     wait_font_dialog 0
     sleep 0.3
-    [ -z "$(stored Font)" ] || fail "Cancel stored Font '$(stored Font)'"
+    [ "$(stored Font)" = 'No Such Face Soramado' ] || fail "Cancel stored Font '$(stored Font)'"
     open_menu
     xdotool key f
     wait_font_dialog 1
@@ -369,6 +413,12 @@ check_font_dialog() {
     xdotool key Return
     wait_font_dialog 0
     wait_stored Font 'Liberation Mono'
+    open_menu
+    xdotool key f
+    wait_font_dialog 1
+    expect_dialog_opens_on 'Liberation Mono'
+    xdotool key Escape
+    wait_font_dialog 0
 }
 
 # Log-off or shutdown: Wine's wineboot --end-session sends WM_QUERYENDSESSION
@@ -378,13 +428,97 @@ check_end_session() {
     local want
     want=$(expected_twips)
     [ -z "$(stored Left)" ] || fail "Left stored before the session ended"
+    # Twice, as a session manager may ask again: saved once, ended once.
+    wine_quiet wineboot --end-session >/dev/null
     wine_quiet wineboot --end-session >/dev/null
     wait_stored Left "${want% *}"
     wait_stored Top "${want#* }"
+    # Wine's end of the session leaves processes running: the clock ends itself.
+    wait_exit 10 || fail "still running 10 s after the end of the session"
+    [ "$app_status" = 0 ] || fail "exit status $app_status after the end of the session"
+}
+
+# The message that tells what start-up could not read: a dialog titled
+# Soramado, owned by the clock window.
+report_box() {
+    probe Soramado '#32770'
+}
+
+wait_report_box() {
+    local want=$1 until
+    until=$(deadline 10)
+    while [ "$(report_box | field found)" != "$want" ]; do
+        before "$until" || fail "the start-up message is $( [ "$want" = 1 ] && echo not) shown"
+        sleep 0.1
+    done
+}
+
+# Closes the start-up message with its OK button, as a person would.
+close_report_box() {
+    local x y w h
+    read -r x y w h < <(report_box | sed -n 's/^child=Button|[^|]*|\([^|]*\)|id=1|.*/\1/p')
+    [ -n "$h" ] || fail "the start-up message has no OK button: $(report_box | grep '^child=')"
+    xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 1
+    wait_report_box 0
+    wait_until 15 "the window was not painted within 15 s of the message's end" painted
+}
+
+# The message's text, on one line.
+report_text() {
+    report_box | sed -n 's/^child=Static|\([^|]*\)|.*/\1/p' | grep -v '^$' | head -n 1
+}
+
+# A user who starts the clock from Explorer sees no stderr: every setting that
+# start-up could not use is told once, together, in one message over the
+# shown clock window, and the clock runs on behind it with the defaults.
+check_startup_message() {
+    store_text Location x
+    store_text Left 3000
+    store_text Top abc
+    wine_quiet reg add "$setting" /v AlwaysTop /t REG_DWORD /d 1 /f >/dev/null
+    start_app '2003-05-01 12:00:00'
+    wait_report_box 1
+    local info text part
+    info=$(report_box)
+    [ "$(field owner_class <<<"$info")" = SoramadoMain ] ||
+        fail "the message's owner is '$(field owner_class <<<"$info")', not the clock window"
+    [ "$(probe --count '#32770' | field visible)" = 1 ] || fail "more than one message at start-up"
+    text=$(report_text)
+    for part in 'Location の値 "x"' '東京' 'Top の値 "abc"' 'AlwaysTop の値を読めません' \
+        'HKEY_CURRENT_USER\Software\Soramado\Setting'; do
+        grep -qF "$part" <<<"$text" || fail "the message does not say '$part': $text"
+    done
+    ! grep -q 'Left' <<<"$text" || fail "the usable Left is told as a problem: $text"
+    # The clock goes on with the defaults: at its design place, not topmost,
+    # and its time runs (Wine puts the message over the time label: after it).
+    design_place || fail "with bad settings the window is not at its design place"
+    [ "$(probe Soramado SoramadoMain | field topmost)" = 0 ] || fail "topmost from an unreadable AlwaysTop"
+    close_report_box
+    crop_client 4 140 162 29 "$work/time1.png"
+    local until
+    until=$(deadline 3)
+    until crop_client 4 140 162 29 "$work/time2.png" &&
+        [ "$(compare -metric AE "$work/time1.png" "$work/time2.png" null: 2>&1 || true)" != 0 ]; do
+        before "$until" || fail "the time stands still after the start-up message"
+        sleep 0.2
+    done
+    [ "$(report_box | field found)" = 0 ] || fail "the start-up message came back"
+    running || fail "the clock ended with its start-up message"
+    grep -q 'Location' "$work/app.err" || fail "stderr lost the warning: $(cat "$work/app.err")"
+    stop_app
+    # A start with usable settings tells nothing.
+    wine_quiet reg delete "$setting" /f >/dev/null
+    store_text Location 5
+    store_text Left 3000
+    store_text Top 2250
+    store_text AlwaysTop True
+    start_app '2003-05-01 12:00:00'
+    sleep 1.5
+    [ "$(report_box | field found)" = 0 ] || fail "a message at a start with usable settings: $(report_text)"
 }
 
 # Each bad value alone: the clock still starts at its design place with the
-# day scene, and the warning names the key.
+# day scene, and the message and the warning name the key.
 check_bad_registry() {
     local case key value result
     for case in 'Location=x' 'Location=6' 'Location=-1' 'Location=' 'Left=abc' 'Top=1e99' \
@@ -402,6 +536,11 @@ check_bad_registry() {
         Top) store_text Left 3000 ;;
         esac
         start_app '2003-05-01 12:00:00'
+        if [ "$case" != 'Left=300000' ]; then
+            wait_report_box 1
+            grep -q "$key の値" <<<"$(report_text)" || fail "with $case the message does not name $key: $(report_text)"
+            close_report_box
+        fi
         result=$(look_clear same 3) || fail "day scene with $case: $result"
         wait_for 3 design_place || fail "with $case the window is not at its design place"
         if [ "$case" != 'Left=300000' ]; then
@@ -777,7 +916,7 @@ check_installer_pages() {
     "$wine" "$installer" </dev/null >"$work/setup.out" 2>&1 &
     started+=($!)
     wait_setup_page 'License Agreement'
-    grep -q '^child=RichEdit20W|MIT License  *Copyright (c) [0-9]* The Soramado developers  *Permission is hereby granted' \
+    grep -Eq '^child=RichEdit20W\|MIT License(\\n)*Copyright \(c\) [0-9]+ The Soramado developers(\\n)*Permission is hereby granted' \
         <<<"$page" || fail "the licence page shows: $(grep '^child=RichEdit' <<<"$page")"
     xdotool key Return
     wait_setup_page 'Choose Components'

@@ -1,8 +1,10 @@
 // Prints what a person cannot see of a top-level window: its styles, its
 // topmost flag, whether it is raised and in the foreground, its frame and
-// client rectangles, its owner, its child controls' texts (line breaks as
-// spaces). Finds the window by title (and class, if given) with FindWindowW;
-// a title of "-" matches any title (popup menus have none).
+// client rectangles, its owner, its child controls' texts (a rich edit's
+// too) and ids, and of each combo box its length, how many of its items are
+// vertical ("@") font faces and the selected item. Finds the window by title
+// (and class, if given) with FindWindowW; a title of "-" matches any title
+// (popup menus have none).
 //   probe.exe TITLE [CLASS]
 //   probe.exe --count CLASS      how many visible top-level windows of a class
 //                                (open popup menus are "#32768")
@@ -41,21 +43,51 @@ BOOL CALLBACK printChild(HWND child, LPARAM)
 {
     wchar_t name[64] = {};
     GetClassNameW(child, name, 63);
-    wchar_t text[256] = {};
+    // A message box's text runs to several lines: one output line, "\n" between.
+    std::wstring text(4096, L'\0');
+    auto length = GetWindowTextW(child, text.data(), 4096);
     // A rich edit keeps its text to itself; GetWindowTextW of another
     // process's control reads only the window's own caption.
-    if (GetWindowTextW(child, text, 255) == 0)
-        SendMessageTimeoutW(child, WM_GETTEXT, 255, reinterpret_cast<LPARAM>(text),
-                            SMTO_ABORTIFHUNG, 1000, nullptr);
-    // One line per child.
-    for (wchar_t& c : text)
-        if (c == L'\r' || c == L'\n')
-            c = L' ';
+    if (length == 0) {
+        DWORD_PTR copied = 0;
+        if (SendMessageTimeoutW(child, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(text.data()),
+                                SMTO_ABORTIFHUNG, 1000, &copied) != 0)
+            length = static_cast<int>(copied);
+    }
+    text.resize(static_cast<std::size_t>(length));
+    std::wstring oneLine;
+    for (const wchar_t c : text) {
+        if (c == L'\n')
+            oneLine += L"\\n";
+        else if (c != L'\r')
+            oneLine += c;
+    }
     RECT r{};
     GetWindowRect(child, &r);
-    std::printf("child=%s|%s|%ld %ld %ld %ld|focus=%d\n", toUtf8(name).c_str(),
-                toUtf8(text).c_str(), r.left, r.top, r.right - r.left, r.bottom - r.top,
-                GetFocus() == child ? 1 : 0);
+    std::printf("child=%s|%s|%ld %ld %ld %ld|id=%d|focus=%d\n", toUtf8(name).c_str(),
+                toUtf8(oneLine.c_str()).c_str(), r.left, r.top, r.right - r.left, r.bottom - r.top,
+                GetDlgCtrlID(child), GetFocus() == child ? 1 : 0);
+    // A list's length and how many of its items are vertical ("@") font faces.
+    if (std::wstring(name) == L"ComboBox") {
+        const auto count = static_cast<int>(SendMessageW(child, CB_GETCOUNT, 0, 0));
+        int vertical = 0;
+        for (int i = 0; i < count; ++i) {
+            std::wstring item(
+                static_cast<std::size_t>(SendMessageW(child, CB_GETLBTEXTLEN, i, 0)) + 1, L'\0');
+            SendMessageW(child, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item.data()));
+            vertical += item[0] == L'@' ? 1 : 0;
+        }
+        const auto selected = static_cast<int>(SendMessageW(child, CB_GETCURSEL, 0, 0));
+        std::wstring chosen;
+        if (selected >= 0) {
+            chosen.assign(
+                static_cast<std::size_t>(SendMessageW(child, CB_GETLBTEXTLEN, selected, 0)) + 1,
+                L'\0');
+            SendMessageW(child, CB_GETLBTEXT, selected, reinterpret_cast<LPARAM>(chosen.data()));
+        }
+        std::printf("items=%d|%d|%d|%s\n", GetDlgCtrlID(child), count, vertical,
+                    toUtf8(chosen.c_str()).c_str());
+    }
     return TRUE;
 }
 
@@ -185,6 +217,9 @@ int main()
     std::printf("owner=%d\nowner_enabled=%d\n", owner ? 1 : 0,
                 owner && IsWindowEnabled(owner) ? 1 : 0);
     if (owner) {
+        wchar_t ownerClass[256] = {};
+        GetClassNameW(owner, ownerClass, 255);
+        std::printf("owner_class=%s\n", toUtf8(ownerClass).c_str());
         RECT ownerFrame{};
         GetWindowRect(owner, &ownerFrame);
         printRect("owner_frame", ownerFrame);

@@ -1,3 +1,5 @@
+#include "denywrites.h"
+
 #include "app/settings.h"
 #include "win32/registrystore.h"
 #include "win32/text.h"
@@ -20,11 +22,7 @@ protected:
     }
     void TearDown() override { RegDeleteTreeW(HKEY_CURRENT_USER, parent_.c_str()); }
 
-    RegistrySettingsStore store()
-    {
-        return RegistrySettingsStore([this](const std::string& line) { warnings_.push_back(line); },
-                                     HKEY_CURRENT_USER, subKey_);
-    }
+    RegistrySettingsStore store() { return RegistrySettingsStore(HKEY_CURRENT_USER, subKey_); }
 
     void setRaw(const wchar_t* name, DWORD type, const void* data, DWORD bytes)
     {
@@ -38,14 +36,13 @@ protected:
 
     std::wstring parent_;
     std::wstring subKey_;
-    std::vector<std::string> warnings_;
 };
 
 TEST_F(RegistryStoreTest, AbsentKeyReadsAsNothingWithoutWarning)
 {
     auto s = store();
     EXPECT_EQ(s.ReadSetting("Location"), std::nullopt);
-    EXPECT_TRUE(warnings_.empty());
+    EXPECT_TRUE(s.readProblems().empty());
 }
 
 TEST_F(RegistryStoreTest, WrittenTextsReadBackUnchangedAsRegSz)
@@ -63,7 +60,7 @@ TEST_F(RegistryStoreTest, WrittenTextsReadBackUnchangedAsRegSz)
                      nullptr, nullptr);
         EXPECT_EQ(type, static_cast<DWORD>(REG_SZ)) << key;
     }
-    EXPECT_TRUE(warnings_.empty());
+    EXPECT_TRUE(s.readProblems().empty());
 }
 
 TEST_F(RegistryStoreTest, LongTextIsReadWhole)
@@ -74,15 +71,20 @@ TEST_F(RegistryStoreTest, LongTextIsReadWhole)
     EXPECT_EQ(s.ReadSetting("Font"), face);
 }
 
-TEST_F(RegistryStoreTest, ValueOfAnotherTypeCountsAsAbsentAndWarnsNamingIt)
+TEST_F(RegistryStoreTest, ValueOfAnotherTypeCountsAsAbsentAndIsAProblemNamingIt)
 {
     const DWORD number = 3;
     setRaw(L"Location", REG_DWORD, &number, sizeof number);
     auto s = store();
     EXPECT_EQ(s.ReadSetting("Location"), std::nullopt);
-    ASSERT_EQ(warnings_.size(), 1u);
-    EXPECT_NE(warnings_[0].find("\"Location\""), std::string::npos) << warnings_[0];
-    EXPECT_NE(warnings_[0].find("default"), std::string::npos) << warnings_[0];
+    EXPECT_EQ(s.ReadSetting("Location"), std::nullopt); // told once, however often read
+    const std::vector<UnreadableValue> expected = {{"Location", ERROR_UNSUPPORTED_TYPE}};
+    EXPECT_EQ(s.unreadable(), expected);
+    const std::vector<std::string> lines = s.readProblems();
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_NE(lines[0].find("\"Location\""), std::string::npos) << lines[0];
+    EXPECT_NE(lines[0].find("REG_SZ"), std::string::npos) << lines[0];
+    EXPECT_NE(lines[0].find("default"), std::string::npos) << lines[0];
 }
 
 TEST_F(RegistryStoreTest, ExpandableTextIsTakenAsWritten)
@@ -109,7 +111,37 @@ TEST_F(RegistryStoreTest, RefusedWriteIsOneLineNamingKeyAndPlace)
     EXPECT_NE(failure->find("HKEY_CURRENT_USER\\Software\\SoramadoTest"), std::string::npos)
         << *failure;
     EXPECT_EQ(failure->find('\n'), std::string::npos) << *failure;
-    EXPECT_TRUE(warnings_.empty());
+    EXPECT_TRUE(s.readProblems().empty());
+}
+
+TEST_F(RegistryStoreTest, AKeyTheUserMayNotWriteWarnsOncePerKeyAndCauseAndStillReads)
+{
+    const wchar_t city[] = L"4";
+    setRaw(L"Location", REG_SZ, city, sizeof city);
+    ASSERT_TRUE(testing::denyValueWrites(HKEY_CURRENT_USER, subKey_));
+    auto s = store();
+    const std::optional<std::string> refused = s.WriteSetting("Location", "3");
+    ASSERT_TRUE(refused.has_value()) << "the deny entry was not honoured";
+    EXPECT_NE(refused->find("(error 5)"), std::string::npos) << *refused;
+    EXPECT_EQ(s.ReadSetting("Location"), "4");
+
+    // Through the program's own writer: each key's failure told once, however
+    // often it is written, and every write comes back.
+    std::vector<std::string> told;
+    Settings settings(s, [&told](const std::string& line) { told.push_back(line); });
+    for (int round = 0; round < 3; ++round) {
+        settings.writeLocation(static_cast<std::int16_t>(round));
+        settings.writeAlwaysTop(round % 2 == 0);
+        settings.writeFont("MS Gothic");
+        settings.writePosition({100 + round, 50});
+    }
+    ASSERT_EQ(told.size(), 5u);
+    const char* keys[] = {"\"Location\"", "\"AlwaysTop\"", "\"Font\"", "\"Left\"", "\"Top\""};
+    for (std::size_t i = 0; i < told.size(); ++i) {
+        EXPECT_NE(told[i].find(keys[i]), std::string::npos) << told[i];
+        EXPECT_NE(told[i].find("(error 5)"), std::string::npos) << told[i];
+    }
+    EXPECT_EQ(s.ReadSetting("Location"), "4");
 }
 
 // A value of any length read from the registry is named in one short warning
@@ -121,10 +153,11 @@ TEST_F(RegistryStoreTest, AHugeStoredValueIsCutInItsWarning)
     const wchar_t top[] = L"2250";
     setRaw(L"Top", REG_SZ, top, sizeof top);
     auto s = store();
-    Settings settings(s, [this](const std::string& line) { warnings_.push_back(line); });
+    std::vector<std::string> warnings;
+    Settings settings(s, [&warnings](const std::string& line) { warnings.push_back(line); });
     settings.read();
-    ASSERT_EQ(warnings_.size(), 1u);
-    const std::string& warning = warnings_[0];
+    ASSERT_EQ(warnings.size(), 1u);
+    const std::string& warning = warnings[0];
     EXPECT_LT(warning.size(), 500u);
     EXPECT_NE(warning.find("\"Left\" = \"12xxx"), std::string::npos) << warning;
     EXPECT_NE(warning.find("xxx\u2026xxx"), std::string::npos) << warning;

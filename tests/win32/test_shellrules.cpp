@@ -1,11 +1,13 @@
 // The shell's own small rules: scaling, twips, key filter, menu ids, font
-// fallback, the version window's place, the clock's reading of SYSTEMTIME.
+// fallback, the version window's place, the clock's reading of SYSTEMTIME,
+// the wake timer's period.
 #include "win32/dpi.h"
 #include "win32/keys.h"
 #include "win32/labelfonts.h"
 #include "win32/popupmenu.h"
 #include "win32/systemclock.h"
 #include "win32/versionwindow.h"
+#include "win32/waketimer.h"
 
 #include <gtest/gtest.h>
 
@@ -140,6 +142,32 @@ TEST(SystemClockReading, LocalTimeBecomesDateSecondAndMillisecond)
     t.wMinute = 59;
     t.wSecond = 59;
     EXPECT_EQ(fromSystemTime(t).secondOfDay, 86399);
+}
+
+TEST(WakePeriod, AWholeSecondFromEarlyInItsFirstTickRepeatsAnyOtherPlanIsItsDelay)
+{
+    struct Case {
+        std::int32_t millisecond;
+        bool visitor;
+        std::int64_t toHit;
+        UINT period;
+    };
+    const Case cases[] = {
+        {0, false, 377, 1000},  // on the second
+        {3, false, 377, 1000},  // a wake a little late still lands in the first tick
+        {49, false, 377, 1000}, // the last millisecond counted on time
+        {50, false, 377, 950},  // later: the next second's own delay
+        {120, false, 377, 880}, // the first tick after the start, mid-second
+        {999, false, 377, 1},   // a wake just before its second
+        {3, false, 4, 397},     // a hit before the second
+        {3, false, 10, 1000},   // a hit on the second's own tick
+        {0, true, 377, 100},    // a visitor flies: the next tick
+        {3, true, 377, 97},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(periodFor(planWake(c.millisecond, c.visitor, c.toHit)), c.period)
+            << c.millisecond << " ms, visitor " << c.visitor << ", hit in " << c.toHit;
+    }
 }
 
 } // namespace
