@@ -25,7 +25,7 @@ namespace {
 
 constexpr int BadInput = UsageErrorStatus;
 
-constexpr OptionSpec Options[] = {
+constexpr KnownOption Options[] = {
     {"--city", true}, {"--at", true}, {"--png", true}, {"--seed", true},
     {"--help"},       {"-h"},         {"--version"},
 };
