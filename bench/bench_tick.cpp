@@ -6,11 +6,10 @@
 // The minute's 600 moments are worked out beforehand, so only the tick is timed.
 
 #include "app/clockcore.h"
-#include "app/headless.h"
 #include "assets/assets.h"
 #include "platform/clock.h"
+#include "platform/posix/systemclock.h"
 #include "platform/random.h"
-#include "qt/systemclock.h"
 
 #include <benchmark/benchmark.h>
 
@@ -37,21 +36,18 @@ constexpr int TicksPerMinute = 600;
 // A core as the window has it right after start-up at `start`.
 struct Started {
     QuietRandom random;
-    HeadlessClock headless{random};
-    SettableClock& clock = headless.clock;
-    ClockCore& core = headless.app.core();
-    explicit Started(const LocalDateTime& start)
+    SettableClock clock;
+    ClockCore core{clock, random};
+    explicit Started(const LocalDateTime& start) : clock(start)
     {
-        clock.set(start);
-        headless.app.startUp();
+        core.startUp(DefaultLocationIndex);
     }
 };
 
 // The chance counts ticks and hits when its wait is over, whatever it drew: a
 // core about to reach its hit is started afresh, outside the timing, so that
 // no visitor starts by chance.
-void keepQuiet(benchmark::State& state, std::optional<Started>& started,
-               const LocalDateTime& start)
+void keepQuiet(benchmark::State& state, std::optional<Started>& started, const LocalDateTime& start)
 {
     if (started->core.ticksToHit() > 1)
         return;

@@ -16,8 +16,9 @@ find_program(SORAMADO_WINESERVER NAMES wineserver)
 set(SORAMADO_WINE_ENVIRONMENT
     WINEPREFIX=${SORAMADO_WINEPREFIX}
     WINEDEBUG=-all
-    # No Mono or Gecko install prompt in a prefix made for tests.
-    "WINEDLLOVERRIDES=mscoree,mshtml="
+    # No Mono or Gecko install prompt in a prefix made for tests, and no
+    # entries in the user's desktop menus.
+    "WINEDLLOVERRIDES=mscoree,mshtml,winemenubuilder.exe=d"
     WINESERVER=${SORAMADO_WINESERVER}
     WINELOADER=${SORAMADO_WINE64})
 
@@ -33,9 +34,19 @@ if(SORAMADO_BUILD_TESTS)
         COMMAND sh ${PROJECT_SOURCE_DIR}/tests/win32/wine-stop.sh
                 ${SORAMADO_WINEPREFIX} ${SORAMADO_WINESERVER})
     set_tests_properties(wine.start PROPERTIES FIXTURES_SETUP wine TIMEOUT 180
-        ENVIRONMENT "${SORAMADO_WINE_ENVIRONMENT}" LABELS "unit;windows")
+        FIXTURES_REQUIRED real-home ENVIRONMENT "${SORAMADO_WINE_ENVIRONMENT}" LABELS "unit;windows")
     set_tests_properties(wine.stop PROPERTIES FIXTURES_CLEANUP wine
-        ENVIRONMENT "${SORAMADO_WINE_ENVIRONMENT}" LABELS "unit;windows")
+        FIXTURES_REQUIRED real-home ENVIRONMENT "${SORAMADO_WINE_ENVIRONMENT}" LABELS "unit;windows")
+    # The scripts give every Wine program a home of its own (wine-home.sh);
+    # the fixture "real-home" lists the real one before the Windows tests and
+    # fails after them if anything there is new.
+    set(home_list ${PROJECT_BINARY_DIR}/real-home.list)
+    add_test(NAME windows.home-before
+        COMMAND sh ${PROJECT_SOURCE_DIR}/tests/win32/real-home.sh snapshot ${home_list})
+    add_test(NAME windows.home-after
+        COMMAND sh ${PROJECT_SOURCE_DIR}/tests/win32/real-home.sh compare ${home_list})
+    set_tests_properties(windows.home-before PROPERTIES FIXTURES_SETUP real-home LABELS "unit;windows")
+    set_tests_properties(windows.home-after PROPERTIES FIXTURES_CLEANUP real-home LABELS "unit;windows")
 endif()
 
 # soramado_add_wine_test(NAME name COMMAND target args... [LABELS labels...])
@@ -47,6 +58,6 @@ function(soramado_add_wine_test)
     add_test(NAME ${T_NAME}
         COMMAND sh ${PROJECT_SOURCE_DIR}/tests/win32/wine-run.sh ${SORAMADO_WINEPREFIX}
                 ${SORAMADO_WINE64} $<TARGET_FILE:${program}> ${T_COMMAND})
-    set_tests_properties(${T_NAME} PROPERTIES FIXTURES_REQUIRED wine
+    set_tests_properties(${T_NAME} PROPERTIES FIXTURES_REQUIRED "wine;real-home"
         ENVIRONMENT "${SORAMADO_WINE_ENVIRONMENT}" LABELS "${T_LABELS}" TIMEOUT 300)
 endfunction()

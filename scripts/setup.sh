@@ -27,7 +27,7 @@ SORAMADO_E2E_PACKAGES+=(desktop-file-utils appstream groff-base dpkg-dev file li
 # sources to build for it, Wine (64-bit only) to run its tests and the
 # program, NSIS for its installer, and faces with the metrics of Times New
 # Roman and Arial for the version window, which Wine does not bring.
-SORAMADO_WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix googletest wine wine64 nsis fonts-liberation)
+SORAMADO_WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix googletest wine wine64 nsis unzip fonts-liberation)
 
 soramado_install() {
     local missing=()

@@ -17,19 +17,15 @@ ClockApp::ClockApp(Seams seams)
 
 void ClockApp::startUp()
 {
+    // The core filled its tables when it was made.
     core_.setTwipsPerPixel(seams_.screen.twipsPerPixelX(), seams_.screen.twipsPerPixelY());
-    core_.startUp();
-
     const StoredSettings stored = settings_.read();
-    core_.setLocationIndex(stored.LocationIndex);
     clockFontFace_ = stored.Font;
     storedPosition_ = stored.framePosition();
     unusableSettings_ = stored.unusable;
-    // The command flips the flag back, and so applies and writes it.
-    core_.state().AlwaysOnTop = !stored.AlwaysOnTop;
-    alwaysOnTopCommand();
-
-    core_.finishStartUp();
+    // Written back at every start, so the first start creates "AlwaysTop".
+    applyAlwaysOnTop(stored.AlwaysOnTop);
+    core_.startUp(stored.LocationIndex);
 }
 
 void ClockApp::tick()
@@ -65,8 +61,12 @@ void ClockApp::locationCommand(int index)
 
 void ClockApp::alwaysOnTopCommand()
 {
-    bool& on = core_.state().AlwaysOnTop;
-    on = !on;
+    applyAlwaysOnTop(!alwaysOnTop());
+}
+
+void ClockApp::applyAlwaysOnTop(bool on)
+{
+    core_.setAlwaysOnTop(on);
     settings_.writeAlwaysTop(on);
     seams_.topmost.setTopmost(on);
 }

@@ -35,7 +35,8 @@ public:
     explicit ClockApp(Seams seams);
 
     // The whole start-up in its order: visitor table, city table, the stored settings (city,
-    // font, position, always-on-top through its command), the date keys, the first full refresh.
+    // font, position, always-on-top applied as its command applies it), the date keys, the
+    // first full refresh.
     void startUp();
     void tick(); // one 100 ms tick
     // When the shell should run the next tick; ticks in between cannot change
@@ -52,6 +53,8 @@ public:
     const Picture& view() const { return core_.view().image(); }
     // Bumps on every change of the view's pixels.
     std::uint64_t viewRevision() const { return core_.view().revision(); }
+    // The view's pixels and revision together, for a widget that follows them.
+    const ViewSurface& viewSurface() const { return core_.view(); }
     int phase() const { return core_.state().Phase; } // 1..6; 0 before start-up
     int locationIndex() const { return core_.state().LocationIndex; }
     bool alwaysOnTop() const { return core_.state().AlwaysOnTop; }
@@ -69,11 +72,13 @@ public:
     std::optional<PixelPoint> reachableFramePosition(PixelSize frame,
                                                      PixelPoint clientInFrame) const;
 
-    // For tools and tests that look inside.
-    const ClockCore& core() const { return core_; }
-    ClockCore& core() { return core_; }
+    // For tools and tests that look inside: a copy, so that nothing outside can change the state.
+    ClockSnapshot snapshot() const { return core_.snapshot(); }
 
 private:
+    // Keeps the window above the others or not, checked and written, as the command leaves it.
+    void applyAlwaysOnTop(bool on);
+
     Seams seams_;
     ClockCore core_;
     Settings settings_;

@@ -23,17 +23,15 @@ std::int64_t slotOf(const LocalDateTime& moment)
 
 ClockCore::ClockCore(const Clock& clock, Random& random)
     : clock_(clock), random_(random), twipsX_(TwipsPerPixel), twipsY_(TwipsPerPixel)
-{}
-
-void ClockCore::startUp()
 {
     state_.VisitorActive = false;
     InitVisitors(state_.VisitorTable);
     InitLocations(state_.Locations);
 }
 
-void ClockCore::finishStartUp()
+void ClockCore::startUp(std::int16_t locationIndex)
 {
+    state_.LocationIndex = locationIndex;
     const LocalDateTime now = clock_.now();
     state_.TodayKey = now.date;
     state_.LastDayKey = now.date;
@@ -66,6 +64,11 @@ void ClockCore::tick()
     const int days = daysBetween(state_.LastDayKey, state_.TodayKey);
     updateClockAt(days != 0 ? 2 : 1, now);
     state_.LastDayKey = state_.TodayKey;
+}
+
+ClockSnapshot ClockCore::snapshot() const
+{
+    return {state_, sun_, sceneSets_, ticksRun_, chance_.ticksLeft()};
 }
 
 WakePlan ClockCore::planWake()

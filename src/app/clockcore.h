@@ -45,17 +45,27 @@ struct ClockState {
     std::int16_t VisitorTicks = 0;
 };
 
+// A copy of what the clock holds inside, for tools and tests that look in:
+// nothing changes it, and changing it changes nothing.
+struct ClockSnapshot {
+    ClockState state;
+    SunTimes sunTimes;           // of the last view update
+    int sceneSets = 0;           // how often the view's picture was replaced by a scene
+    std::uint64_t ticksRun = 0;  // since start-up
+    std::int64_t ticksToHit = 0; // the tick of the next visitor hit, from the last tick run
+};
+
 // The clock's heart, without widgets: the tick, the labels' texts and the view.
 // Time and chance come in through the clock and the random generator, so a
 // test can drive it tick by tick and read the pixels.
 class ClockCore {
 public:
+    // No visitor, the visitor and city tables filled: what start-up does before the settings.
     ClockCore(const Clock& clock, Random& random);
 
-    // Start-up before the stored settings are applied: no visitor, tables filled.
-    void startUp();
-    // Start-up after the settings: the two date keys, then the first full refresh.
-    void finishStartUp();
+    // The rest of start-up, once the stored settings are known: the city, the
+    // two date keys, then the first full refresh.
+    void startUp(std::int16_t locationIndex);
 
     // One 100 ms tick: a full refresh after a change of date, else the time only.
     void tick();
@@ -66,6 +76,7 @@ public:
     void requestVisitor() { state_.VisitorActive = true; }
     // The city for the next tick's view update.
     void setLocationIndex(std::int16_t index) { state_.LocationIndex = index; }
+    void setAlwaysOnTop(bool on) { state_.AlwaysOnTop = on; }
     // Something changed that the next tick shows (the city): wake for it soon.
     void requestTick() { tickWanted_ = true; }
 
@@ -78,7 +89,7 @@ public:
     void setTwipsPerPixel(int x, int y);
 
     const ClockState& state() const { return state_; }
-    ClockState& state() { return state_; }
+    ClockSnapshot snapshot() const;
     const ClockFace& face() const { return face_; }
     const ViewSurface& view() const { return view_; }
     // The sun times of the last view update.

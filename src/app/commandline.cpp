@@ -42,13 +42,13 @@ std::string unknownOptionLine(std::string_view program, std::string_view option)
 }
 
 ParsedArguments parseArguments(std::string_view program, const std::vector<std::string>& args,
-                               std::span<const OptionSpec> known)
+                               std::span<const KnownOption> known)
 {
     ParsedArguments parsed;
-    const auto find = [known](std::string_view name) -> const OptionSpec* {
-        const auto spec = std::find_if(known.begin(), known.end(),
-                                       [name](const OptionSpec& s) { return s.name == name; });
-        return spec == known.end() ? nullptr : &*spec;
+    const auto find = [known](std::string_view name) -> const KnownOption* {
+        const auto found = std::find_if(known.begin(), known.end(),
+                                        [name](const KnownOption& k) { return k.name == name; });
+        return found == known.end() ? nullptr : &*found;
     };
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
@@ -65,13 +65,13 @@ ParsedArguments parseArguments(std::string_view program, const std::vector<std::
         }
         const std::size_t equals = arg.find('=');
         const std::string_view name = std::string_view(arg).substr(0, equals);
-        const OptionSpec* spec = find(name);
-        if (!spec) {
+        const KnownOption* option = find(name);
+        if (!option) {
             // Named as given up to '=': a mistyped option is the part to correct.
             parsed.error = unknownOptionLine(program, name);
             return parsed;
         }
-        if (!spec->takesValue) {
+        if (!option->takesValue) {
             if (equals != std::string::npos) {
                 parsed.error = std::string(program) + ": " + std::string(name) + " takes no value" +
                                hint(program);
@@ -124,7 +124,7 @@ std::string clockUsage(const ClockCommandLineFacts& facts)
 ClockRequest readClockCommandLine(const std::vector<std::string>& args,
                                   const ClockCommandLineFacts& facts)
 {
-    std::vector<OptionSpec> known = {{Help}, {ShortHelp}, {Version}};
+    std::vector<KnownOption> known = {{Help}, {ShortHelp}, {Version}};
     if (facts.offersAutostart)
         known.push_back({Autostart, true});
     known.insert(known.end(), facts.toolkitOptions.begin(), facts.toolkitOptions.end());

@@ -14,7 +14,7 @@ constexpr int UsageErrorStatus = 2;
 // One option a program knows, with its dashes ("--city", "-platform"). A value
 // option takes the next argument whatever it is, or the text after '=' in the
 // same argument.
-struct OptionSpec {
+struct KnownOption {
     std::string_view name;
     bool takesValue = false;
 };
@@ -38,7 +38,7 @@ struct ParsedArguments {
 // Neither program takes arguments other than options; after "--" every
 // argument is such an unexpected one.
 ParsedArguments parseArguments(std::string_view program, const std::vector<std::string>& args,
-                               std::span<const OptionSpec> known);
+                               std::span<const KnownOption> known);
 
 // "soramado: unknown option \"--foo\"; see 'soramado --help'"
 std::string unknownOptionLine(std::string_view program, std::string_view option);
@@ -52,7 +52,7 @@ std::string versionLine();
 struct ClockCommandLineFacts {
     std::string_view program;       // "soramado"
     std::string_view settingsPlace; // one line
-    std::span<const OptionSpec> toolkitOptions;
+    std::span<const KnownOption> toolkitOptions;
     std::string_view toolkitNote; // one line about those options, or empty
     bool offersAutostart = false;
 };

@@ -2,7 +2,8 @@
 
 #include "sky/suntimes.h"
 
-#include <array>
+#include <cstddef>
+#include <string>
 
 // The popup menu's captions (UTF-8, "&" before the access key), in menu order.
 namespace soramado::menu {
@@ -10,8 +11,12 @@ namespace soramado::menu {
 inline constexpr const char* Title = "メニュー";
 inline constexpr const char* Font = "フォントの変更(&F)...";
 inline constexpr const char* Location = "現在地の選択(&L)";
-inline constexpr std::array<const char*, LocationCount> Cities = {
-    "札幌(&S)", "仙台(&D)", "東京(&T)", "大阪(&O)", "広島(&H)", "福岡(&F)"};
+// A city's caption from the city table: "札幌(&S)".
+inline std::string cityCaption(std::size_t index)
+{
+    const City& city = Cities[index];
+    return std::string(city.name) + "(&" + city.accessKey + ")";
+}
 inline constexpr const char* AlwaysOnTop = "常に最前面に表示(&T)";
 inline constexpr const char* Version = "バージョン情報(&V)...";
 inline constexpr const char* Quit = "Soramadoの終了(&Q)";

@@ -2,9 +2,9 @@
 
 #include "app/layout.h"
 #include "common/geometry.h"
+#include "common/warn.h"
 
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <set>
 #include <string>
@@ -55,9 +55,6 @@ struct StoredSettings {
     // The window frame's top-left in pixels, when both edges are stored above 0.
     std::optional<PixelPoint> framePosition() const;
 };
-
-// One line for the user, no newline.
-using Warn = std::function<void(const std::string&)>;
 
 // The one typed way to the store: reads the settings step's five keys and
 // writes each setting in its text form. A store that cannot be read, a stored

@@ -7,8 +7,13 @@
 
 namespace soramado {
 
+// Where every store keeps the settings: the section "Setting" of the application
+// "Soramado", in each system's usual place for it.
+inline constexpr std::string_view StoreApplication = "Soramado";
+inline constexpr std::string_view StoreSection = "Setting";
+
 // The per-user store of the clock's few settings: text values under the
-// section "Setting" of the application "Soramado".
+// store's section of the store's application.
 class SettingsStore {
 public:
     virtual ~SettingsStore() = default;

@@ -53,15 +53,15 @@ std::vector<std::string> qtOptionNames()
     return names;
 }
 
-std::vector<OptionSpec> qtOptions(const std::vector<std::string>& names)
+std::vector<KnownOption> qtOptions(const std::vector<std::string>& names)
 {
-    std::vector<OptionSpec> specs;
+    std::vector<KnownOption> options;
     for (const std::string& name : names) {
         const std::string_view bare = std::string_view(name).substr(name.starts_with("--") ? 2 : 1);
         const bool flag = std::find(QtFlags.begin(), QtFlags.end(), bare) != QtFlags.end();
-        specs.push_back({name, !flag});
+        options.push_back({name, !flag});
     }
-    return specs;
+    return options;
 }
 
 const char* settingsPlace()
@@ -79,7 +79,7 @@ CommandLine answerCommandLine(int argc, const char* const* argv)
 {
     const std::vector<std::string> args(argv + 1, argv + argc);
     const std::vector<std::string> names = qtOptionNames();
-    const std::vector<OptionSpec> toolkit = qtOptions(names);
+    const std::vector<KnownOption> toolkit = qtOptions(names);
     const ClockCommandLineFacts facts{
         "soramado", settingsPlace(), toolkit,
         "Qt's own options, such as -platform, -display and -style, work too.", AutostartOffered};

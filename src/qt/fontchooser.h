@@ -5,6 +5,7 @@
 #include <QFont>
 
 #include <functional>
+#include <utility>
 
 class QWidget;
 
@@ -14,10 +15,15 @@ namespace soramado {
 class DialogFontChooser final : public FontChooser {
 public:
     // The window the dialog belongs to and the font it opens on (the face is the one asked for).
-    QWidget* parent = nullptr;
-    std::function<QFont()> currentFont;
+    explicit DialogFontChooser(QWidget* parent = nullptr, std::function<QFont()> currentFont = {})
+        : parent_(parent), currentFont_(std::move(currentFont))
+    {}
 
     std::optional<std::string> choose(const std::string& currentFace) override;
+
+private:
+    QWidget* parent_;
+    std::function<QFont()> currentFont_;
 };
 
 } // namespace soramado

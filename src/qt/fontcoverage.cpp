@@ -20,8 +20,8 @@ QString japaneseCaptions()
     for (const char* caption : {menu::Title, menu::Font, menu::Location, menu::AlwaysOnTop,
                                 menu::Version, menu::Quit, menu::FontDialogTitle})
         text += QString::fromUtf8(caption);
-    for (const char* city : menu::Cities)
-        text += QString::fromUtf8(city);
+    for (std::size_t i = 0; i < Cities.size(); ++i)
+        text += QString::fromStdString(menu::cityCaption(i));
     using namespace std::chrono;
     text += QString::fromStdString(dateLabelText(2003y / May / 1));
     return text;

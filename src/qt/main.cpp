@@ -1,14 +1,13 @@
+#include "platform/posix/systemclock.h"
 #include "platform/random.h"
 #include "qt/commandline.h"
 #include "qt/displayplatform.h"
-#include "qt/fontchooser.h"
 #include "qt/fontcoverage.h"
 #include "qt/fonts.h"
 #include "qt/mainwindow.h"
 #include "qt/nativestore.h"
 #include "qt/singleclock.h"
 #include "qt/startupguard.h"
-#include "qt/systemclock.h"
 #include "qt/termination.h"
 #include "qt/translations.h"
 
@@ -49,10 +48,7 @@ int main(int argc, char* argv[])
     soramado::SystemClock clock;
     soramado::SeededRandom random(soramado::seedFromClock(clock));
     const std::unique_ptr<soramado::SettingsStore> store = soramado::makeNativeSettingsStore();
-    soramado::DialogFontChooser fonts;
-    soramado::MainWindow window(clock, random, *store, fonts);
-    fonts.parent = &window;
-    fonts.currentFont = [&window] { return window.timeLabel()->font(); };
+    soramado::MainWindow window(clock, random, *store);
     soramado::closeOnTermination(&window);
     claim.clock->bringForwardOnRequest(&window);
     window.show();

@@ -1,7 +1,9 @@
 #include "qt/mainwindow.h"
 
 #include "app/layout.h"
+#include "app/wakeplan.h"
 #include "assets/assets.h"
+#include "qt/fontchooser.h"
 #include "qt/popupmenu.h"
 #include "qt/timechange.h"
 #include "qt/topmost.h"
@@ -60,11 +62,23 @@ void warnOnQt(const std::string& message)
 
 } // namespace
 
+MainWindow::MainWindow(const Clock& clock, Random& random, SettingsStore& store, QWidget* parent)
+    : MainWindow(clock, random, store, nullptr, parent, OwnFonts{})
+{}
+
 MainWindow::MainWindow(const Clock& clock, Random& random, SettingsStore& store, FontChooser& fonts,
                        QWidget* parent)
+    : MainWindow(clock, random, store, &fonts, parent, OwnFonts{})
+{}
+
+MainWindow::MainWindow(const Clock& clock, Random& random, SettingsStore& store, FontChooser* fonts,
+                       QWidget* parent, OwnFonts)
     : QWidget(parent,
               Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      app_({clock, random, store, *this, fonts, screen_, warnOnQt})
+      ownFonts_(
+          fonts ? nullptr
+                : std::make_unique<DialogFontChooser>(this, [this] { return labTime_->font(); })),
+      app_({clock, random, store, *this, fonts ? *fonts : *ownFonts_, screen_, warnOnQt})
 {
     setWindowTitle(QStringLiteral("Soramado"));
     const std::span<const unsigned char> icon = assets::iconPng();
@@ -86,7 +100,7 @@ MainWindow::MainWindow(const Clock& clock, Random& random, SettingsStore& store,
     timer_.setObjectName(QStringLiteral("Timer1"));
     timer_.setSingleShot(true);
     timer_.setTimerType(Qt::PreciseTimer);
-    timer_.setInterval(100);
+    timer_.setInterval(TickMs);
     connect(&timer_, &QTimer::timeout, this, &MainWindow::wake);
     timer_.start();
     // A child, so that tests can find it and give the notice themselves.
@@ -100,9 +114,7 @@ MainWindow::MainWindow(const Clock& clock, Random& random, SettingsStore& store,
     if (const std::optional<PixelPoint> place = app_.reachableFramePosition(
             {frame.width(), frame.height()}, {clientInFrame.x(), clientInFrame.y()}))
         move(place->x, place->y);
-    showClockFont();
-    showChecks();
-    showFace();
+    showState();
 
     // Key preview: the window hears every key, whichever child has the focus.
     qApp->installEventFilter(this);
@@ -123,7 +135,7 @@ MainWindow::~MainWindow()
 
 void MainWindow::createControls()
 {
-    picView_ = new ViewWidget(app_.core().view(), this);
+    picView_ = new ViewWidget(app_.viewSurface(), this);
     picView_->move(layout::ViewPlace.x, layout::ViewPlace.y);
 
     labDay_ = makeLabel(this, layout::WeekdayLabel, Qt::AlignHCenter, layout::LabelPoints);
@@ -142,17 +154,32 @@ void MainWindow::createControls()
 
 void MainWindow::createMenu()
 {
-    mnuPopup_ = new PopupMenu(this);
-    connect(mnuPopup_->mnuFont, &QAction::triggered, this, &MainWindow::fontCommand);
-    for (std::size_t i = 0; i < mnuPopup_->mnuLoc.size(); ++i) {
-        connect(mnuPopup_->mnuLoc[i], &QAction::triggered, this,
-                [this, i] { locationCommand(static_cast<int>(i)); });
-    }
-    connect(mnuPopup_->mnuFront, &QAction::triggered, this, &MainWindow::alwaysOnTopCommand);
-    connect(mnuPopup_->mnuVer, &QAction::triggered, this, &MainWindow::versionCommand);
-    connect(mnuPopup_->mnuQuit, &QAction::triggered, this, &MainWindow::quitCommand);
+    mnuPopup_ = new PopupMenu(app_, this);
+    connect(mnuPopup_, &PopupMenu::fontChosen, this, &MainWindow::fontCommand);
+    connect(mnuPopup_, &PopupMenu::cityChosen, this, &MainWindow::locationCommand);
+    connect(mnuPopup_, &PopupMenu::alwaysOnTopChosen, this, &MainWindow::alwaysOnTopCommand);
+    connect(mnuPopup_, &PopupMenu::versionChosen, this, &MainWindow::versionCommand);
+    connect(mnuPopup_, &PopupMenu::quitChosen, this, &MainWindow::quitCommand);
     connect(picView_, &ViewWidget::clicked, mnuPopup_,
             [this](const QPoint& globalPos) { mnuPopup_->popup(globalPos); });
+}
+
+// The window as the program now holds it: the clock font, the labels and the view. The
+// menu's check marks are the menu's own, set as it opens.
+void MainWindow::showState()
+{
+    showClockFont();
+    showFace();
+}
+
+// Where every command ends: the window brought up to date, and the next wake planned
+// again, since a command may want its tick sooner (a city, Shift+F9). A timer that a
+// test holds, or that the close stopped, stays stopped.
+void MainWindow::commandDone()
+{
+    showState();
+    if (timer_.isActive())
+        scheduleWake();
 }
 
 void MainWindow::showClockFont()
@@ -161,12 +188,6 @@ void MainWindow::showClockFont()
     font.setFamily(QString::fromStdString(app_.clockFontFace()));
     font.setPointSizeF(app_.clockFontPoints());
     labTime_->setFont(font);
-}
-
-void MainWindow::showChecks()
-{
-    mnuPopup_->checkLocation(app_.locationIndex());
-    mnuPopup_->mnuFront->setChecked(app_.alwaysOnTop());
 }
 
 void MainWindow::setTopmost(bool on)
@@ -178,28 +199,26 @@ void MainWindow::setTopmost(bool on)
 void MainWindow::fontCommand()
 {
     app_.fontCommand();
-    showClockFont();
+    commandDone();
 }
 
 void MainWindow::locationCommand(int index)
 {
     app_.locationCommand(index);
-    showChecks();
-    // The new city's sky need not wait for the next second.
-    if (timer_.isActive())
-        scheduleWake();
+    commandDone();
 }
 
 void MainWindow::alwaysOnTopCommand()
 {
     app_.alwaysOnTopCommand();
-    showChecks();
+    commandDone();
 }
 
 void MainWindow::versionCommand()
 {
     VersionWindow window(this);
     window.exec();
+    commandDone();
 }
 
 void MainWindow::quitCommand()
@@ -262,10 +281,9 @@ void MainWindow::handleKey(int key, Qt::KeyboardModifiers modifiers)
     const Qt::KeyboardModifiers held =
         modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
     if (key == Qt::Key_F9 && held == Qt::ShiftModifier) {
-        app_.requestVisitor();
         // The visitor comes on the next tick, not at the next second.
-        if (timer_.isActive())
-            scheduleWake();
+        app_.requestVisitor();
+        commandDone();
     }
 }
 

@@ -8,6 +8,8 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <memory>
+
 class QLabel;
 
 namespace soramado {
@@ -25,11 +27,14 @@ class ViewWidget;
 class MainWindow : public QWidget, private TopmostRequest {
     Q_OBJECT
 public:
+    // With the system's font dialog over the window, opening on the clock's font.
+    MainWindow(const Clock& clock, Random& random, SettingsStore& store, QWidget* parent = nullptr);
+    // With a font chooser of the caller's.
     MainWindow(const Clock& clock, Random& random, SettingsStore& store, FontChooser& fonts,
                QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    ClockApp& app() { return app_; }
+    const ClockApp& app() const { return app_; }
     QLabel* timeLabel() const { return labTime_; }
     QLabel* dateLabel() const { return labDate_; }
     QLabel* dayLabel() const { return labDay_; }
@@ -56,16 +61,21 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    struct OwnFonts {};
+    MainWindow(const Clock& clock, Random& random, SettingsStore& store, FontChooser* fonts,
+               QWidget* parent, OwnFonts);
     void setTopmost(bool on) override;
     void createControls();
     void createMenu();
+    void showState();
+    void commandDone();
     void showFace();
-    void showChecks();
     void showClockFont();
     void handleKey(int key, Qt::KeyboardModifiers modifiers);
     void scheduleWake();
 
     QtScreen screen_;
+    std::unique_ptr<FontChooser> ownFonts_; // the dialog, unless the caller gave a chooser
     ClockApp app_;
     QTimer timer_{this}; // a child, so that tests can find and hold it; single-shot
     ViewWidget* picView_ = nullptr;

@@ -33,33 +33,45 @@ void LeftButtonMenu::mouseReleaseEvent(QMouseEvent* event)
     QMenu::mouseReleaseEvent(event);
 }
 
-PopupMenu::PopupMenu(QWidget* parent) : LeftButtonMenu(QString::fromUtf8(menu::Title), parent)
+PopupMenu::PopupMenu(const ClockApp& app, QWidget* parent)
+    : LeftButtonMenu(QString::fromUtf8(menu::Title), parent), app_(app)
 {
     setObjectName(QStringLiteral("mnuPopup"));
-    mnuFont = addItem(this, "mnuFont", menu::Font);
+    connect(addItem(this, "mnuFont", menu::Font), &QAction::triggered, this,
+            &PopupMenu::fontChosen);
     addNamedSeparator(this, "mSep01");
 
-    mnuLocation = new LeftButtonMenu(QString::fromUtf8(menu::Location), this);
-    addMenu(mnuLocation);
-    mnuLocation->setObjectName(QStringLiteral("mnuLocation"));
-    mnuLocation->menuAction()->setObjectName(QStringLiteral("mnuLocationItem"));
-    static const char* const names[] = {"mnuLoc0", "mnuLoc1", "mnuLoc2",
-                                        "mnuLoc3", "mnuLoc4", "mnuLoc5"};
-    for (std::size_t i = 0; i < mnuLoc.size(); ++i)
-        mnuLoc[i] = addItem(mnuLocation, names[i], menu::Cities[i], true);
+    auto* cities = new LeftButtonMenu(QString::fromUtf8(menu::Location), this);
+    addMenu(cities);
+    cities->setObjectName(QStringLiteral("mnuLocation"));
+    cities->menuAction()->setObjectName(QStringLiteral("mnuLocationItem"));
+    for (std::size_t i = 0; i < cities_.size(); ++i) {
+        const QByteArray name = "mnuLoc" + QByteArray::number(static_cast<int>(i));
+        cities_[i] = addItem(cities, name.constData(), menu::cityCaption(i).c_str(), true);
+        connect(cities_[i], &QAction::triggered, this,
+                [this, i] { emit cityChosen(static_cast<int>(i)); });
+    }
     addNamedSeparator(this, "mSep02");
 
-    mnuFront = addItem(this, "mnuFront", menu::AlwaysOnTop, true);
+    alwaysOnTop_ = addItem(this, "mnuFront", menu::AlwaysOnTop, true);
+    connect(alwaysOnTop_, &QAction::triggered, this, &PopupMenu::alwaysOnTopChosen);
     addNamedSeparator(this, "mSep03");
-    mnuVer = addItem(this, "mnuVer", menu::Version);
+    connect(addItem(this, "mnuVer", menu::Version), &QAction::triggered, this,
+            &PopupMenu::versionChosen);
     addNamedSeparator(this, "mSep04");
-    mnuQuit = addItem(this, "mnuQuit", menu::Quit);
+    connect(addItem(this, "mnuQuit", menu::Quit), &QAction::triggered, this,
+            &PopupMenu::quitChosen);
+
+    // A triggered item flips its own mark; opening the menu shows the program's again.
+    connect(this, &QMenu::aboutToShow, this, &PopupMenu::showChecks);
+    connect(cities, &QMenu::aboutToShow, this, &PopupMenu::showChecks);
 }
 
-void PopupMenu::checkLocation(int index)
+void PopupMenu::showChecks()
 {
-    for (std::size_t i = 0; i < mnuLoc.size(); ++i)
-        mnuLoc[i]->setChecked(static_cast<int>(i) == index);
+    for (std::size_t i = 0; i < cities_.size(); ++i)
+        cities_[i]->setChecked(static_cast<int>(i) == app_.locationIndex());
+    alwaysOnTop_->setChecked(app_.alwaysOnTop());
 }
 
 } // namespace soramado

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/clockapp.h"
 #include "sky/suntimes.h"
 
 #include <QMenu>
@@ -20,22 +21,28 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 };
 
-// The one menu of the clock, shown only as a popup over the picture. Items
-// carry the control names as object names so that tests can find them.
+// The one menu of the clock, shown only as a popup over the picture. It says
+// what was chosen through its signals and, each time it opens, checks the city
+// and the always-on-top item as the program holds them. Items carry the
+// control names as object names so that tests can find them.
 class PopupMenu : public LeftButtonMenu {
     Q_OBJECT
 public:
-    explicit PopupMenu(QWidget* parent);
+    PopupMenu(const ClockApp& app, QWidget* parent);
 
-    QAction* mnuFont = nullptr;
-    QMenu* mnuLocation = nullptr;
-    std::array<QAction*, LocationCount> mnuLoc{};
-    QAction* mnuFront = nullptr;
-    QAction* mnuVer = nullptr;
-    QAction* mnuQuit = nullptr;
+signals:
+    void fontChosen();
+    void cityChosen(int index);
+    void alwaysOnTopChosen();
+    void versionChosen();
+    void quitChosen();
 
-    // Checks the city at index and unchecks the other five.
-    void checkLocation(int index);
+private:
+    void showChecks();
+
+    const ClockApp& app_;
+    std::array<QAction*, LocationCount> cities_{};
+    QAction* alwaysOnTop_ = nullptr;
 };
 
 } // namespace soramado

@@ -4,15 +4,20 @@ namespace soramado {
 
 namespace {
 
+QString fromView(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
+
 QString pathOf(std::string_view key)
 {
-    return QStringLiteral("Setting/") + QString::fromUtf8(key.data(), qsizetype(key.size()));
+    return fromView(StoreSection) + QLatin1Char('/') + fromView(key);
 }
 
 } // namespace
 
 QtSettingsStore::QtSettingsStore()
-    : settings_(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Soramado"))
+    : settings_(QSettings::NativeFormat, QSettings::UserScope, fromView(StoreApplication))
 {
     // Only the user's own values count, never a system-wide file.
     settings_.setFallbacksEnabled(false);
@@ -29,7 +34,7 @@ std::optional<std::string> QtSettingsStore::ReadSetting(std::string_view key)
 std::optional<std::string> QtSettingsStore::WriteSetting(std::string_view key,
                                                          std::string_view text)
 {
-    settings_.setValue(pathOf(key), QString::fromUtf8(text.data(), qsizetype(text.size())));
+    settings_.setValue(pathOf(key), fromView(text));
     settings_.sync();
     switch (settings_.status()) {
     case QSettings::NoError:

@@ -8,21 +8,15 @@ namespace soramado {
 
 void InitLocations(LocationArray& locations)
 {
-    locations[0] = {141.333f, 43.083f};
-    locations[1] = {140.833f, 38.25f};
-    locations[2] = {139.75f, 35.4f};
-    locations[3] = {135.5f, 34.4f};
-    locations[4] = {132.5f, 34.5f};
-    locations[5] = {130.5f, 33.5f};
+    for (std::size_t i = 0; i < Cities.size(); ++i)
+        locations[i] = {Cities[i].longitude, Cities[i].latitude};
 }
 
 std::string cityName(int index)
 {
-    static const char* const names[LocationCount] = {"札幌", "仙台", "東京",
-                                                     "大阪", "広島", "福岡"};
     if (index < 0 || index >= LocationCount)
         return {};
-    return names[index];
+    return Cities[static_cast<std::size_t>(index)].name;
 }
 
 namespace {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/datetime.h"
+#include "sky/cities.h"
 
 #include <array>
 #include <cstdint>
@@ -13,11 +14,11 @@ struct Location {
     float Latitude = 0;  // degrees north
 };
 
-constexpr int LocationCount = 6;
+constexpr int LocationCount = static_cast<int>(Cities.size());
 constexpr int DefaultLocationIndex = 2; // 東京
 using LocationArray = std::array<Location, LocationCount>;
 
-// Fills the six cities in menu order: 札幌, 仙台, 東京, 大阪, 広島, 福岡.
+// Fills the six cities' places from the city table, in menu order.
 void InitLocations(LocationArray& locations);
 
 // The city names in menu order, without access keys.

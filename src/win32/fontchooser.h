@@ -1,12 +1,12 @@
 #pragma once
 
+#include "common/warn.h"
 #include "platform/fontchooser.h"
 
 #include <windows.h>
 
 #include <commdlg.h>
 
-#include <functional>
 #include <string>
 
 namespace soramado::win32 {
@@ -16,7 +16,6 @@ namespace soramado::win32 {
 // does a failure of the dialog itself, which is reported, not taken for a choice.
 class DialogFontChooser final : public FontChooser {
 public:
-    using Warn = std::function<void(const std::string&)>;
     explicit DialogFontChooser(Warn warn) : warn_(std::move(warn)) {}
     void setOwner(HWND owner) { owner_ = owner; }
 

@@ -1,7 +1,6 @@
 #include "win32/mainwindow.h"
 
 #include "app/layout.h"
-#include "app/placement.h"
 #include "app/wakeplan.h"
 #include "sky/viewsurface.h"
 #include "win32/colour.h"
@@ -211,9 +210,9 @@ bool MainWindow::onKeyDown(WPARAM key)
 {
     if (!isVisitorKeyDown(key))
         return false;
-    app_.requestVisitor();
     // The visitor comes on the next tick, not at the next second.
-    scheduleWake();
+    app_.requestVisitor();
+    commandDone();
     return true;
 }
 
@@ -246,16 +245,9 @@ void MainWindow::onCommand(const MenuCommand& command)
     switch (command.kind) {
     case Kind::Font:
         app_.fontCommand();
-        // The window may have ended under the dialog (the session ended).
-        if (!window_)
-            break;
-        createFonts();
-        InvalidateRect(window_, &timeRect_, TRUE);
         break;
     case Kind::City:
         app_.locationCommand(command.city);
-        // The new city's sky need not wait for the next second.
-        scheduleWake();
         break;
     case Kind::Front:
         app_.alwaysOnTopCommand();
@@ -267,6 +259,27 @@ void MainWindow::onCommand(const MenuCommand& command)
         onClose();
         break;
     }
+    commandDone();
+}
+
+// Where every command ends: the window brought up to date and the next wake
+// planned again, since a command may want its tick sooner (a city, Shift+F9).
+// The menu needs nothing: it is built from the state each time it opens.
+void MainWindow::commandDone()
+{
+    if (!window_) // the quit command destroyed it
+        return;
+    showClockFont();
+    showFace();
+    scheduleWake();
+}
+
+void MainWindow::showClockFont()
+{
+    if (app_.clockFontFace() == timeFace_ && app_.clockFontPoints() == timePoints_)
+        return;
+    createFonts();
+    InvalidateRect(window_, &timeRect_, TRUE);
 }
 
 void MainWindow::onClose()
@@ -379,17 +392,14 @@ POINT MainWindow::designFramePlace() const
 
 POINT MainWindow::startPlace() const
 {
-    if (const std::optional<PixelPoint> stored = app_.storedFramePosition()) {
-        const SIZE size = frameSize(dpi_);
-        RECT around{0, 0, 0, 0};
-        AdjustWindowRectExForDpi(&around, Style, FALSE, ExStyle, dpi_);
-        // A monitor unplugged since the last run must not leave the clock out
-        // of reach: the same rule as on Linux, over the monitors' work areas.
-        if (const std::optional<PixelPoint> usable = usableFramePosition(
-                *stored, PixelSize{size.cx, size.cy}, PixelPoint{-around.left, -around.top},
-                screen_.availableAreas()))
-            return POINT{usable->x, usable->y};
-    }
+    const SIZE size = frameSize(dpi_);
+    RECT around{0, 0, 0, 0};
+    AdjustWindowRectExForDpi(&around, Style, FALSE, ExStyle, dpi_);
+    // The program decides whether the stored place can still be reached on
+    // the monitors' work areas (a monitor unplugged since the last run).
+    if (const std::optional<PixelPoint> usable = app_.reachableFramePosition(
+            PixelSize{size.cx, size.cy}, PixelPoint{-around.left, -around.top}))
+        return POINT{usable->x, usable->y};
     return designFramePlace();
 }
 
@@ -448,11 +458,11 @@ void MainWindow::showVersion()
     VersionWindow::showModal(instance_, window_, dpi_);
 }
 
+// The program writes the position once per run, however many ways the window closes.
 void MainWindow::saveOnce()
 {
-    if (saved_ || !window_)
+    if (!window_)
         return;
-    saved_ = true;
     RECT frame{};
     GetWindowRect(window_, &frame);
     app_.unload(PixelPoint{frame.left, frame.top});

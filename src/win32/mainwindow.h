@@ -33,7 +33,7 @@ public:
 
     // settingsKey: below HKEY_CURRENT_USER; tests give their own.
     MainWindow(HINSTANCE instance, const Clock& clock, Random& random,
-               std::wstring settingsKey = RegistrySettingsStore::DefaultKey,
+               std::wstring settingsKey = RegistrySettingsStore::defaultKey(),
                ShowReport showReport = showReportBox);
     MainWindow(const MainWindow&) = delete;
     MainWindow& operator=(const MainWindow&) = delete;
@@ -75,6 +75,8 @@ private:
     void fitClientArea();
     POINT designFramePlace() const;
     POINT startPlace() const;
+    void commandDone();
+    void showClockFont();
     void showFace();
     void showVersion();
     void saveOnce();
@@ -101,7 +103,6 @@ private:
     RECT timeRect_{};
     ClockFace shown_;
     UINT pressed_ = 0; // the mouse button pressed on the view, until released
-    bool saved_ = false;
     ShowReport showReport_;
     std::wstring report_;
     bool reported_ = false;

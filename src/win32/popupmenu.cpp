@@ -35,7 +35,7 @@ std::optional<MenuCommand> commandFor(UINT id)
     default:
         break;
     }
-    const auto cities = static_cast<UINT>(menu::Cities.size());
+    const auto cities = static_cast<UINT>(Cities.size());
     if (id >= CityFirstId && id < CityFirstId + cities)
         return MenuCommand{Kind::City, static_cast<int>(id - CityFirstId)};
     return std::nullopt;
@@ -45,8 +45,8 @@ Menu buildPopupMenu(int checkedCity, bool alwaysOnTop)
 {
     Menu popup(CreatePopupMenu());
     Menu cities(CreatePopupMenu());
-    for (std::size_t i = 0; i < menu::Cities.size(); ++i) {
-        append(cities.get(), CityFirstId + static_cast<UINT>(i), menu::Cities[i],
+    for (std::size_t i = 0; i < Cities.size(); ++i) {
+        append(cities.get(), CityFirstId + static_cast<UINT>(i), menu::cityCaption(i).c_str(),
                static_cast<int>(i) == checkedCity);
     }
     append(popup.get(), FontCommandId, menu::Font);

@@ -41,6 +41,11 @@ std::string systemMessage(LONG code)
     return narrow(text) + " (error " + std::to_string(code) + ")";
 }
 
+std::wstring RegistrySettingsStore::defaultKey()
+{
+    return L"Software\\" + widen(StoreApplication) + L"\\" + widen(StoreSection);
+}
+
 RegistrySettingsStore::RegistrySettingsStore(HKEY root, std::wstring subKey)
     : root_(root), subKey_(std::move(subKey))
 {}

@@ -21,9 +21,11 @@ struct UnreadableValue {
 // default applies, and is kept as a read problem, once.
 class RegistrySettingsStore final : public SettingsStore {
 public:
-    static constexpr const wchar_t* DefaultKey = L"Software\\Soramado\\Setting";
+    // Software\<the store's application>\<its section>, under the user's root.
+    static std::wstring defaultKey();
 
-    explicit RegistrySettingsStore(HKEY root = HKEY_CURRENT_USER, std::wstring subKey = DefaultKey);
+    explicit RegistrySettingsStore(HKEY root = HKEY_CURRENT_USER,
+                                   std::wstring subKey = defaultKey());
 
     std::optional<std::string> ReadSetting(std::string_view key) override;
     std::optional<std::string> WriteSetting(std::string_view key, std::string_view text) override;

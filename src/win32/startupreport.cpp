@@ -1,7 +1,7 @@
 #include "win32/startupreport.h"
 
-#include "app/menu.h"
 #include "common/quoting.h"
+#include "sky/suntimes.h"
 #include "win32/text.h"
 
 #include <algorithm>
@@ -11,13 +11,6 @@
 namespace soramado::win32 {
 
 namespace {
-
-// The menu's caption without its access key: "東京(&T)" is 東京.
-std::string cityName(int index)
-{
-    const std::string caption = menu::Cities[static_cast<std::size_t>(index)];
-    return caption.substr(0, caption.find('('));
-}
 
 // What was wrong with the text and what the clock does instead.
 std::string consequence(const std::string& key)

@@ -121,7 +121,74 @@ TEST(ClockAppStartUp, StoredSettingsAreUsedAndAlwaysTopIsAppliedAndWrittenBack)
     EXPECT_EQ(app.storedFramePosition(), (PixelPoint{200, 300}));
     EXPECT_EQ(reach(app), (PixelPoint{200, 300}));
     // 札幌's sun, not 東京's, from the first refresh on.
-    EXPECT_EQ(app.core().sunTimes().Sunrise, hms(5, 8, 18));
+    EXPECT_EQ(app.snapshot().sunTimes.Sunrise, hms(5, 8, 18));
+}
+
+// Every read and write of the store and every request to the window system, in order.
+struct Journal {
+    std::vector<std::string> events;
+};
+
+class JournalStore final : public SettingsStore {
+public:
+    JournalStore(Journal& journal, std::optional<std::string> alwaysTop)
+        : journal_(journal), alwaysTop_(std::move(alwaysTop))
+    {}
+    std::optional<std::string> ReadSetting(std::string_view key) override
+    {
+        journal_.events.push_back("read " + std::string(key));
+        return key == "AlwaysTop" ? alwaysTop_ : std::nullopt;
+    }
+    std::optional<std::string> WriteSetting(std::string_view key, std::string_view text) override
+    {
+        journal_.events.push_back("write " + std::string(key) + "=" + std::string(text));
+        return std::nullopt;
+    }
+
+private:
+    Journal& journal_;
+    std::optional<std::string> alwaysTop_;
+};
+
+class JournalTopmost final : public TopmostRequest {
+public:
+    explicit JournalTopmost(Journal& journal) : journal_(journal) {}
+    void setTopmost(bool on) override { journal_.events.push_back(on ? "topmost" : "not topmost"); }
+
+private:
+    Journal& journal_;
+};
+
+// Start-up reads the five keys once, then applies the flag as the command
+// does: "AlwaysTop" written first, the window system asked after.
+TEST(ClockAppStartUp, ReadsTheFiveKeysThenWritesAlwaysTopThenAsksTheWindowSystem)
+{
+    const std::vector<std::string> reads{"read Location", "read Font", "read Left", "read Top",
+                                         "read AlwaysTop"};
+    const std::vector<std::pair<std::optional<std::string>, bool>> rows{
+        {std::nullopt, false}, {"True", true}, {"False", false}, {"-1", true}, {"maybe", false}};
+    for (const auto& [stored, on] : rows) {
+        Journal journal;
+        SettableClock clock{at(2003, 5, 1, 12, 0, 0)};
+        ScriptedRandom random;
+        JournalStore store(journal, stored);
+        JournalTopmost topmost(journal);
+        CancellingFontChooser fonts;
+        FixedScreen screen;
+        ClockApp app({clock, random, store, topmost, fonts, screen, [](const std::string&) {}});
+        app.startUp();
+        std::vector<std::string> expected = reads;
+        expected.push_back(on ? "write AlwaysTop=True" : "write AlwaysTop=False");
+        expected.push_back(on ? "topmost" : "not topmost");
+        EXPECT_EQ(journal.events, expected) << stored.value_or("<none>");
+        EXPECT_EQ(app.alwaysOnTop(), on);
+
+        // The command leaves the same trace, flipped.
+        app.alwaysOnTopCommand();
+        expected.push_back(on ? "write AlwaysTop=False" : "write AlwaysTop=True");
+        expected.push_back(on ? "not topmost" : "topmost");
+        EXPECT_EQ(journal.events, expected) << stored.value_or("<none>");
+    }
 }
 
 TEST(ClockAppStartUp, BadTextsWarnOnceEachAndFallBack)
@@ -201,7 +268,7 @@ TEST(ClockAppCommands, CityIsWrittenAtOnceAndDrawnOnTheNextTick)
     EXPECT_EQ(app.viewRevision(), revision) << "nothing redrawn before the tick";
     a.clock.advanceMs(100);
     app.tick();
-    EXPECT_EQ(app.core().sunTimes().Sunrise, hms(5, 56, 10));
+    EXPECT_EQ(app.snapshot().sunTimes.Sunrise, hms(5, 56, 10));
 
     const std::size_t writes = a.store.writes.size();
     for (const int bad : {-1, 6, 100})
@@ -257,6 +324,30 @@ TEST(ClockAppCommands, RefusedWritesWarnOncePerKeyWithTheReasonAndTheClockGoesOn
     EXPECT_EQ(app.face().time, "12:00:01");
 }
 
+TEST(ClockAppSnapshot, KeepsTheMomentItWasTakenWhileTheClockGoesOn)
+{
+    App a;
+    ClockApp& app = a.start();
+    const ClockSnapshot before = app.snapshot();
+    app.requestVisitor();
+    app.alwaysOnTopCommand();
+    app.locationCommand(4);
+    a.clock.advanceMs(100);
+    app.tick();
+
+    EXPECT_EQ(before.state.LocationIndex, 2);
+    EXPECT_FALSE(before.state.AlwaysOnTop);
+    EXPECT_FALSE(before.state.VisitorActive);
+    EXPECT_EQ(before.ticksRun, 0u);
+    const ClockSnapshot after = app.snapshot();
+    EXPECT_EQ(after.state.LocationIndex, 4);
+    EXPECT_TRUE(after.state.AlwaysOnTop);
+    EXPECT_TRUE(after.state.VisitorActive);
+    EXPECT_EQ(after.ticksRun, 1u);
+    EXPECT_NE(after.sunTimes.Sunrise, before.sunTimes.Sunrise);
+    EXPECT_EQ(after.state.Phase, app.phase());
+}
+
 TEST(ClockAppCommands, ShiftF9StartsAVisitorOnTheNextTick)
 {
     App a;
@@ -264,8 +355,8 @@ TEST(ClockAppCommands, ShiftF9StartsAVisitorOnTheNextTick)
     app.requestVisitor();
     a.clock.advanceMs(100);
     app.tick();
-    EXPECT_TRUE(app.core().state().VisitorActive);
-    EXPECT_EQ(app.core().state().VisitorTicks, 1);
+    EXPECT_TRUE(app.snapshot().state.VisitorActive);
+    EXPECT_EQ(app.snapshot().state.VisitorTicks, 1);
 }
 
 } // namespace

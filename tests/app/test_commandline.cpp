@@ -6,7 +6,7 @@ using namespace soramado;
 
 namespace {
 
-constexpr OptionSpec PreviewLike[] = {{"--city", true}, {"--at", true}, {"--help"}, {"-h"}};
+constexpr KnownOption PreviewLike[] = {{"--city", true}, {"--at", true}, {"--help"}, {"-h"}};
 
 struct ParseCase {
     const char* name;
@@ -71,7 +71,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 // A toolkit's own options, with one dash or two, as Qt takes them.
-constexpr OptionSpec Toolkit[] = {
+constexpr KnownOption Toolkit[] = {
     {"-platform", true}, {"--platform", true}, {"-reverse"}, {"--reverse"}};
 
 ClockCommandLineFacts facts(bool autostart)

@@ -33,8 +33,7 @@ struct Sleeper {
     {
         clock.set(start);
         random.queue(firstDraw);
-        core.startUp();
-        core.finishStartUp();
+        core.startUp(DefaultLocationIndex);
     }
     WakePlan wake()
     {

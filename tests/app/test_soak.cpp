@@ -68,9 +68,10 @@ public:
             scenes_[static_cast<std::size_t>(phase)] = *assets::scene(phase);
     }
 
-    std::optional<std::string> check(const ClockCore& core)
+    std::optional<std::string> check(const ClockApp& app)
     {
-        const ClockState& s = core.state();
+        const ClockSnapshot inside = app.snapshot();
+        const ClockState& s = inside.state;
         const int phase = s.Phase;
         if (phase < PhaseDawn || phase > PhaseNight)
             return "phase " + std::to_string(phase);
@@ -80,7 +81,7 @@ public:
         if (lastPhase_ != PhaseNone && phase != lastPhase_) {
             if (phase != lastPhase_ % 6 + 1)
                 return "phase " + std::to_string(lastPhase_) + " -> " + std::to_string(phase);
-            if (core.sceneSets() == lastSceneSets_)
+            if (inside.sceneSets == lastSceneSets_)
                 return "phase changed without a new scene";
             ++phaseChanges_;
         }
@@ -107,7 +108,7 @@ public:
         if (s.VisitorTicks == 1)
             ++flights_;
 
-        const Picture& view = core.view().image();
+        const Picture& view = app.view();
         const Picture& scene = scenes_[static_cast<std::size_t>(phase)];
         if (view.width() != scene.width() || view.height() != scene.height())
             return "view is not a 160 x 120 picture";
@@ -118,15 +119,15 @@ public:
         }
 
         // The sky is looked at whole only when its pixels changed.
-        if (core.view().revision() != lastRevision_ && s.VisitorTicks == 0) {
+        if (app.viewRevision() != lastRevision_ && s.VisitorTicks == 0) {
             if (auto fault = checkSky(view, scene, s))
                 return fault;
         }
 
         lastPhase_ = phase;
-        lastSceneSets_ = core.sceneSets();
+        lastSceneSets_ = inside.sceneSets;
         lastVisitorTicks_ = s.VisitorTicks;
-        lastRevision_ = core.view().revision();
+        lastRevision_ = app.viewRevision();
         return std::nullopt;
     }
 
@@ -202,40 +203,40 @@ TEST(Soak, EveryTenthOfASecondOfOneEvening)
     const LocalDateTime end = at(2003, 5, 1, 18, 30, 0);
     // Real chance here: flights also start by themselves, about once in 3000 ticks.
     Soak<SeededRandom> soak(start, DefaultLocationIndex, 20030501);
-    ASSERT_EQ(soak.core.state().Phase, PhaseDay);
+    ASSERT_EQ(soak.inside().state.Phase, PhaseDay);
 
     int tick = 0;
     while (wallMilliseconds(soak.clock.now()) < wallMilliseconds(end)) {
         soak.clock.advanceMs(100);
         // A person pressing Shift+F9 now and then, also during a flight.
         if (++tick % 617 == 0)
-            soak.core.requestVisitor();
-        soak.core.tick();
-        if (auto fault = soak.watch.check(soak.core))
+            soak.app.requestVisitor();
+        soak.app.tick();
+        if (auto fault = soak.watch.check(soak.app))
             FAIL() << describe(soak.clock.now(), DefaultLocationIndex) << *fault;
     }
-    EXPECT_EQ(soak.core.state().Phase, PhaseNight);
+    EXPECT_EQ(soak.inside().state.Phase, PhaseNight);
     EXPECT_EQ(soak.watch.phaseChanges(), 3);
     EXPECT_EQ(soak.watch.maxStars(), MaxStars);
     EXPECT_GT(soak.watch.flights(), 10);
 }
 
 // What a person sees at a moment: the labels, the picture and the counters.
-std::optional<std::string> sameSight(const ClockCore& sleeping, const ClockCore& ticking)
+std::optional<std::string> sameSight(const ClockApp& sleeping, const ClockApp& ticking)
 {
     const ClockFace& a = sleeping.face();
     const ClockFace& b = ticking.face();
     if (a.date != b.date || a.weekday != b.weekday || a.weekdayColour != b.weekdayColour ||
         a.time != b.time)
         return "labels " + a.time + " / " + b.time;
-    const ClockState& s = sleeping.state();
-    const ClockState& t = ticking.state();
+    const ClockState s = sleeping.snapshot().state;
+    const ClockState t = ticking.snapshot().state;
     if (s.Phase != t.Phase || s.StarsDrawn != t.StarsDrawn || s.StarsWanted != t.StarsWanted ||
         s.VisitorActive != t.VisitorActive || s.VisitorTicks != t.VisitorTicks)
         return "state: phase " + std::to_string(s.Phase) + "/" + std::to_string(t.Phase) +
                " stars " + std::to_string(s.StarsDrawn) + "/" + std::to_string(t.StarsDrawn) +
                " visitor " + std::to_string(s.VisitorTicks) + "/" + std::to_string(t.VisitorTicks);
-    if (sleeping.view().image() != ticking.view().image())
+    if (sleeping.view() != ticking.view())
         return "the pictures differ";
     return std::nullopt;
 }
@@ -251,24 +252,24 @@ void sleepBesideTicking(const LocalDateTime& start, const LocalDateTime& end, in
     int wake = 0;
     int tickingFlights = 0;
     while (wallMilliseconds(sleeping.clock.now()) < wallMilliseconds(end)) {
-        const WakePlan plan = sleeping.core.planWake();
+        const WakePlan plan = sleeping.app.planWake();
         ASSERT_GE(plan.delayMs, 1);
         ASSERT_LE(plan.delayMs, 1000);
         sleeping.clock.advanceMs(plan.delayMs);
-        sleeping.core.tick();
+        sleeping.app.tick();
         while (wallMilliseconds(ticking.clock.now()) < wallMilliseconds(sleeping.clock.now())) {
             ticking.clock.advanceMs(100);
-            ticking.core.tick();
-            tickingFlights += ticking.core.state().VisitorTicks == 1;
+            ticking.app.tick();
+            tickingFlights += ticking.inside().state.VisitorTicks == 1;
         }
         ASSERT_TRUE(ticking.clock.now() == sleeping.clock.now());
-        if (auto fault = sleeping.watch.check(sleeping.core))
+        if (auto fault = sleeping.watch.check(sleeping.app))
             FAIL() << describe(sleeping.clock.now(), city) << *fault;
-        if (auto fault = sameSight(sleeping.core, ticking.core))
+        if (auto fault = sameSight(sleeping.app, ticking.app))
             FAIL() << describe(sleeping.clock.now(), city) << *fault;
         if (++wake % 3001 == 0) {
-            sleeping.core.requestVisitor();
-            ticking.core.requestVisitor();
+            sleeping.app.requestVisitor();
+            ticking.app.requestVisitor();
         }
     }
     *wakes = wake;
@@ -304,7 +305,7 @@ TEST_P(SoakYear, EveryMinuteOfALeapYear)
     const int city = GetParam();
     const LocalDateTime start = at(2004, 1, 1, 0, 0, 0);
     Soak<NoChanceRandom> soak(start, city, 2004u + static_cast<unsigned>(city));
-    ASSERT_EQ(soak.core.state().Phase, PhaseNight);
+    ASSERT_EQ(soak.inside().state.Phase, PhaseNight);
 
     int days = 0;
     int tick = 0;
@@ -318,9 +319,9 @@ TEST_P(SoakYear, EveryMinuteOfALeapYear)
             // About every third day, each time 577 minutes later in the day,
             // so requests fall into every phase and onto its edges.
             if (++tick % (3 * 24 * 60 + 577) == 0)
-                soak.core.requestVisitor();
-            soak.core.tick();
-            if (auto fault = soak.watch.check(soak.core))
+                soak.app.requestVisitor();
+            soak.app.tick();
+            if (auto fault = soak.watch.check(soak.app))
                 FAIL() << describe(soak.clock.now(), city) << *fault;
         }
         ++days;

@@ -19,10 +19,10 @@ LocalDateTime may1(int h, int m, int s, int ms = 0)
 TEST(EveningStars, ComeOutOneByOneThroughTheEvening)
 {
     SpreadRig rig(may1(17, 3, 35));
-    EXPECT_EQ(rig.core.state().Phase, PhaseDay);
+    EXPECT_EQ(rig.inside().state.Phase, PhaseDay);
 
     rig.tickAt(may1(17, 3, 36));
-    EXPECT_EQ(rig.core.state().Phase, PhaseEvening);
+    EXPECT_EQ(rig.inside().state.Phase, PhaseEvening);
     EXPECT_EQ(rig.view(), sceneImage(PhaseEvening));
 
     // Star n comes out at the full minute, never a tick earlier.
@@ -40,9 +40,9 @@ TEST(EveningStars, ComeOutOneByOneThroughTheEvening)
 
     // Sunset: the dusk scene wipes the twelve and twelve new ones come at once.
     rig.tickAt(may1(18, 3, 35, 900));
-    EXPECT_EQ(rig.core.state().Phase, PhaseEvening);
+    EXPECT_EQ(rig.inside().state.Phase, PhaseEvening);
     rig.tickAt(may1(18, 3, 36));
-    EXPECT_EQ(rig.core.state().Phase, PhaseDusk);
+    EXPECT_EQ(rig.inside().state.Phase, PhaseDusk);
     EXPECT_EQ(countStars(rig.view()), 12);
 
     for (const auto& [due, count] : {std::pair{hms(18, 6, 0), 13}, std::pair{hms(18, 11, 0), 14},
@@ -54,8 +54,8 @@ TEST(EveningStars, ComeOutOneByOneThroughTheEvening)
     }
 
     rig.tickAt(may1(18, 18, 36));
-    EXPECT_EQ(rig.core.state().Phase, PhaseNight);
-    EXPECT_EQ(rig.core.state().StarsWanted, 0);
+    EXPECT_EQ(rig.inside().state.Phase, PhaseNight);
+    EXPECT_EQ(rig.inside().state.StarsWanted, 0);
     EXPECT_EQ(countStars(rig.view()), 0);
     EXPECT_EQ(rig.view(), sceneImage(PhaseNight));
 }
@@ -63,9 +63,9 @@ TEST(EveningStars, ComeOutOneByOneThroughTheEvening)
 TEST(EveningStars, StartingLateShowsEveryStarDueAtOnce)
 {
     SpreadRig rig(may1(18, 10, 0));
-    EXPECT_EQ(rig.core.state().Phase, PhaseDusk);
+    EXPECT_EQ(rig.inside().state.Phase, PhaseDusk);
     EXPECT_EQ(countStars(rig.view()), 13);
-    EXPECT_EQ(rig.core.state().StarsDrawn, 13);
+    EXPECT_EQ(rig.inside().state.StarsDrawn, 13);
 }
 
 TEST(EveningStars, ClockSetForwardDrawsTheMissingStarsInOneRun)
@@ -84,8 +84,8 @@ TEST(EveningStars, ClockSetBackShowsOnlyTheStarsNowDue)
     SpreadRig rig(may1(17, 50, 0));
     EXPECT_EQ(countStars(rig.view()), 9);
     rig.tickAt(may1(17, 20, 0));
-    EXPECT_EQ(rig.core.state().StarsWanted, 3);
-    EXPECT_EQ(rig.core.state().StarsDrawn, 3);
+    EXPECT_EQ(rig.inside().state.StarsWanted, 3);
+    EXPECT_EQ(rig.inside().state.StarsDrawn, 3);
     EXPECT_EQ(countStars(rig.view()), 3);
     rig.tickAt(may1(17, 21, 0));
     EXPECT_EQ(countStars(rig.view()), 4);
@@ -95,7 +95,7 @@ TEST(EveningStars, ClockSetBackAcrossSunsetRebuildsTheEvening)
 {
     SpreadRig rig(may1(18, 10, 0));
     rig.tickAt(may1(17, 53, 36)); // sunset − 10 min
-    EXPECT_EQ(rig.core.state().Phase, PhaseEvening);
+    EXPECT_EQ(rig.inside().state.Phase, PhaseEvening);
     EXPECT_EQ(countStars(rig.view()), 10);
 }
 
@@ -103,10 +103,10 @@ TEST(EveningStars, AnotherCityCanBringTheEveningAtOnce)
 {
     // At 17:20 on 20 December it is night in 札幌 and evening in 福岡.
     SpreadRig rig(at(2003, 12, 20, 17, 20, 0), 0);
-    EXPECT_EQ(rig.core.state().Phase, PhaseNight);
+    EXPECT_EQ(rig.inside().state.Phase, PhaseNight);
     rig.app.locationCommand(5);
     rig.tickAt(at(2003, 12, 20, 17, 20, 0, 100));
-    EXPECT_EQ(rig.core.state().Phase, PhaseEvening);
+    EXPECT_EQ(rig.inside().state.Phase, PhaseEvening);
     EXPECT_EQ(countStars(rig.view()), 10);
 }
 
@@ -138,8 +138,8 @@ TEST(Scene, IsSetOnlyWhenThePhaseChanges)
     SpreadRig rig(at(2003, 5, 1, 0, 0, 0));
     for (int s = 1; s < 24 * 3600; ++s)
         rig.tickAt(addSecs(at(2003, 5, 1), s));
-    EXPECT_EQ(rig.core.sceneSets(), 7);
-    EXPECT_EQ(rig.core.state().Phase, PhaseNight);
+    EXPECT_EQ(rig.inside().sceneSets, 7);
+    EXPECT_EQ(rig.inside().state.Phase, PhaseNight);
 }
 
 TEST(Scene, FollowsThePhaseEvenWhenTheClockJumps)
@@ -156,7 +156,7 @@ TEST(Scene, FollowsThePhaseEvenWhenTheClockJumps)
                  {hms(3, 0), PhaseNight}};
     for (const auto& jump : jumps) {
         rig.tickAt(at(ymd(2003, 5, 1), jump.time));
-        EXPECT_EQ(rig.core.state().Phase, jump.phase);
+        EXPECT_EQ(rig.inside().state.Phase, jump.phase);
         EXPECT_EQ(rig.view(), sceneImage(jump.phase));
     }
 }

@@ -30,9 +30,9 @@ Picture withStars(Picture image, const std::vector<PixelPoint>& stars)
 // Ticks until the visitor has gone; false if it never does.
 template <typename R> bool finishFlight(Rig<R>& rig)
 {
-    for (int i = 0; i < 600 && rig.core.state().VisitorActive; ++i)
+    for (int i = 0; i < 600 && rig.inside().state.VisitorActive; ++i)
         rig.tick();
-    return !rig.core.state().VisitorActive;
+    return !rig.inside().state.VisitorActive;
 }
 
 TEST(TickFaults, ANewStarTakesTwoDrawsThenTheVisitorsHitTakesOne)
@@ -43,10 +43,10 @@ TEST(TickFaults, ANewStarTakesTwoDrawsThenTheVisitorsHitTakesOne)
     random.queue(0.0);
     HeadlessClock headless(random, may1(17, 5, 59, 900));
     headless.app.startUp();
-    ClockCore& core = headless.app.core();
-    ASSERT_EQ(core.state().Phase, PhaseEvening);
-    ASSERT_EQ(core.state().StarsDrawn, 0);
-    ASSERT_EQ(core.ticksToHit(), 1);
+    ClockApp& app = headless.app;
+    ASSERT_EQ(app.snapshot().state.Phase, PhaseEvening);
+    ASSERT_EQ(app.snapshot().state.StarsDrawn, 0);
+    ASSERT_EQ(app.snapshot().ticksToHit, 1);
     // x, then y of the first star, then the hit's draw of the next wait. Any
     // other order puts the star elsewhere or the next hit somewhere else.
     random.queue(0.0);
@@ -54,24 +54,24 @@ TEST(TickFaults, ANewStarTakesTwoDrawsThenTheVisitorsHitTakesOne)
     random.queue(0.25);
     const int before = random.draws();
     headless.clock.set(may1(17, 6, 0));
-    core.tick();
+    app.tick();
     EXPECT_EQ(random.draws() - before, 3);
-    EXPECT_TRUE(core.state().VisitorActive);
-    EXPECT_EQ(core.view().image(), composed(withStars(sceneImage(PhaseEvening), {{3, 30}}), 1, 1));
-    EXPECT_EQ(core.ticksToHit(), ticksToHit(0.25));
+    EXPECT_TRUE(app.snapshot().state.VisitorActive);
+    EXPECT_EQ(app.view(), composed(withStars(sceneImage(PhaseEvening), {{3, 30}}), 1, 1));
+    EXPECT_EQ(app.snapshot().ticksToHit, ticksToHit(0.25));
 }
 
 TEST(TickFaults, ClockSetBackDuringAnEveningFlightKeepsOnlyTheStarsNowDue)
 {
     Rig<SpreadRandom> rig(may1(17, 50, 0));
     ASSERT_EQ(countStars(rig.view()), 9);
-    rig.core.requestVisitor();
+    rig.app.requestVisitor();
     for (int i = 0; i < 10; ++i)
         rig.tick();
-    ASSERT_TRUE(rig.core.state().VisitorActive);
+    ASSERT_TRUE(rig.inside().state.VisitorActive);
 
     rig.tickAt(may1(17, 20, 0));
-    EXPECT_EQ(rig.core.state().StarsDrawn, 3);
+    EXPECT_EQ(rig.inside().state.StarsDrawn, 3);
     ASSERT_TRUE(finishFlight(rig));
     // The clean background the flight restores holds the three stars due now,
     // not the nine from half an hour later.
@@ -122,11 +122,11 @@ TEST_P(BirdFlight, LeavesExactlyTheBackgroundWithItsStars)
     for (double d : c.draws) // taken by the stars of the jump into the phase
         rig.random.queue(d);
     rig.tickAt(c.start);
-    ASSERT_EQ(rig.core.state().Phase, c.phase);
+    ASSERT_EQ(rig.inside().state.Phase, c.phase);
     const Picture scene = sceneImage(c.phase);
     ASSERT_EQ(rig.view(), withStars(scene, c.starsBefore));
 
-    rig.core.requestVisitor();
+    rig.app.requestVisitor();
     rig.tick();
     EXPECT_EQ(rig.view(), composed(withStars(scene, c.starsBefore), 1, 1));
     ASSERT_TRUE(finishFlight(rig));
@@ -138,23 +138,23 @@ TEST(TickFaults, TheViewCrossesMidnightUntouched)
     // A shooting star that starts before midnight flies on into the new day,
     // and the night scene is not set again because the date changed.
     Rig<ScriptedRandom> rig(may1(23, 59, 59, 800));
-    ASSERT_EQ(rig.core.state().Phase, PhaseNight);
-    const int sceneSets = rig.core.sceneSets();
-    rig.core.requestVisitor();
+    ASSERT_EQ(rig.inside().state.Phase, PhaseNight);
+    const int sceneSets = rig.inside().sceneSets;
+    rig.app.requestVisitor();
     rig.tick();
     EXPECT_EQ(rig.view(), composed(sceneImage(PhaseNight), 6, 1));
     rig.tick(); // 00:00:00.000 on 2 May
-    EXPECT_EQ(rig.core.state().TodayKey, ymd(2003, 5, 2));
+    EXPECT_EQ(rig.inside().state.TodayKey, ymd(2003, 5, 2));
     EXPECT_EQ(rig.view(), composed(sceneImage(PhaseNight), 6, 2));
     ASSERT_TRUE(finishFlight(rig));
     EXPECT_EQ(rig.view(), sceneImage(PhaseNight));
-    EXPECT_EQ(rig.core.sceneSets(), sceneSets);
+    EXPECT_EQ(rig.inside().sceneSets, sceneSets);
     // The new day's sun is the one the phases now follow.
-    const SunTimes next =
-        computeSunTimes(ymd(2003, 5, 2),
-                        rig.core.state().Locations[static_cast<std::size_t>(DefaultLocationIndex)]);
-    EXPECT_EQ(rig.core.sunTimes().Sunrise, next.Sunrise);
-    EXPECT_EQ(rig.core.sunTimes().Sunset, next.Sunset);
+    const SunTimes next = computeSunTimes(
+        ymd(2003, 5, 2),
+        rig.inside().state.Locations[static_cast<std::size_t>(DefaultLocationIndex)]);
+    EXPECT_EQ(rig.inside().sunTimes.Sunrise, next.Sunrise);
+    EXPECT_EQ(rig.inside().sunTimes.Sunset, next.Sunset);
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
+#include <QFontDialog>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
@@ -78,11 +79,18 @@ struct Rig {
         const auto it = store.values().find(key);
         return it == store.values().end() ? QString() : QString::fromStdString(it->second);
     }
+    // The marks as the menu shows them when it opens.
+    bool checked(const char* name)
+    {
+        emit menu().aboutToShow();
+        return menu().findChild<QAction*>(QLatin1String(name))->isChecked();
+    }
+    QMenu* locationMenu() { return menu().findChild<QMenu*>(QStringLiteral("mnuLocation")); }
     int checkedCity()
     {
         int found = -1;
         for (int i = 0; i < 6; ++i) {
-            if (menu().mnuLoc[static_cast<std::size_t>(i)]->isChecked()) {
+            if (checked(QStringLiteral("mnuLoc%1").arg(i).toLatin1().constData())) {
                 if (found != -1)
                     return -2; // more than one
                 found = i;
@@ -109,7 +117,7 @@ TEST(MainWindowStartUp, EmptyStoreGivesTheDefaultsAndOnlyAlwaysTopIsWritten)
     EXPECT_DOUBLE_EQ(w.timeLabel()->font().pointSizeF(), 20.25);
     EXPECT_EQ(w.geometry().topLeft(), DesignPosition);
     EXPECT_FALSE(w.app().alwaysOnTop());
-    EXPECT_FALSE(rig.menu().mnuFront->isChecked());
+    EXPECT_FALSE(rig.checked("mnuFront"));
     EXPECT_FALSE(w.windowFlags() & Qt::WindowStaysOnTopHint);
     EXPECT_EQ(rig.store.values().size(), 1u);
     EXPECT_EQ(rig.value("AlwaysTop"), QStringLiteral("False"));
@@ -210,7 +218,7 @@ TEST(MainWindowStartUp, StoredAlwaysTopIsAppliedCheckedAndWrittenBack)
     Rig rig;
     MainWindow& w = rig.set("AlwaysTop", "True").open();
     EXPECT_TRUE(w.app().alwaysOnTop());
-    EXPECT_TRUE(rig.menu().mnuFront->isChecked());
+    EXPECT_TRUE(rig.checked("mnuFront"));
     EXPECT_EQ(rig.store.writes(), 1);
     EXPECT_EQ(rig.value("AlwaysTop"), QStringLiteral("True"));
     EXPECT_TRUE(w.windowFlags() & Qt::WindowStaysOnTopHint);
@@ -254,8 +262,8 @@ TEST(PopupMenu, TreeCaptionsAndNames)
         EXPECT_TRUE(top[i]->shortcut().isEmpty());
     }
     EXPECT_EQ(action(w, "mnuFont")->text(), QStringLiteral("フォントの変更(&F)..."));
-    EXPECT_EQ(rig.menu().mnuLocation->title(), QStringLiteral("現在地の選択(&L)"));
-    EXPECT_EQ(rig.menu().mnuLocation->objectName(), QStringLiteral("mnuLocation"));
+    EXPECT_EQ(rig.locationMenu()->title(), QStringLiteral("現在地の選択(&L)"));
+    EXPECT_EQ(rig.locationMenu()->objectName(), QStringLiteral("mnuLocation"));
     EXPECT_EQ(action(w, "mnuFront")->text(), QStringLiteral("常に最前面に表示(&T)"));
     EXPECT_EQ(action(w, "mnuVer")->text(), QStringLiteral("バージョン情報(&V)..."));
     EXPECT_EQ(action(w, "mnuQuit")->text(), QStringLiteral("Soramadoの終了(&Q)"));
@@ -264,7 +272,7 @@ TEST(PopupMenu, TreeCaptionsAndNames)
 
     const QStringList cities{"札幌(&S)", "仙台(&D)", "東京(&T)",
                              "大阪(&O)", "広島(&H)", "福岡(&F)"};
-    const QList<QAction*> items = rig.menu().mnuLocation->actions();
+    const QList<QAction*> items = rig.locationMenu()->actions();
     ASSERT_EQ(items.size(), 6);
     for (int i = 0; i < 6; ++i) {
         EXPECT_EQ(items[i]->objectName(), QStringLiteral("mnuLoc%1").arg(i));
@@ -313,14 +321,14 @@ TEST(CityCommand, WritesSetsAndChecksButRedrawsNothing)
     Rig rig;
     MainWindow& w = rig.openShown();
     const QString time = w.timeLabel()->text();
-    const int scenes = w.app().core().sceneSets();
+    const int scenes = w.app().snapshot().sceneSets;
     const int draws = rig.random.draws();
 
     action(w, "mnuLoc0")->trigger();
     EXPECT_EQ(rig.value("Location"), QStringLiteral("0"));
     EXPECT_EQ(w.app().locationIndex(), 0);
     EXPECT_EQ(rig.checkedCity(), 0);
-    EXPECT_EQ(w.app().core().sceneSets(), scenes);
+    EXPECT_EQ(w.app().snapshot().sceneSets, scenes);
     EXPECT_EQ(rig.random.draws(), draws);
     EXPECT_EQ(w.timeLabel()->text(), time);
 
@@ -329,6 +337,26 @@ TEST(CityCommand, WritesSetsAndChecksButRedrawsNothing)
     action(w, "mnuLoc0")->trigger();
     EXPECT_EQ(rig.store.writes(), writes + 1);
     EXPECT_EQ(rig.checkedCity(), 0);
+}
+
+// Without a chooser of the caller's the window opens the system's dialog over itself
+// and takes the face chosen there.
+TEST(FontCommand, TheSystemDialogOpensOverTheWindow)
+{
+    Rig rig;
+    MainWindow w(rig.clock, rig.random, rig.store);
+    w.show();
+    QWidget* owner = nullptr;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFontDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        owner = dialog->parentWidget();
+        dialog->setCurrentFont(QFont(QStringLiteral("IPAGothic")));
+        dialog->accept();
+    });
+    action(w, "mnuFont")->trigger();
+    EXPECT_EQ(owner, &w);
+    EXPECT_EQ(rig.value("Font"), QFont(QStringLiteral("IPAGothic")).family());
 }
 
 TEST(FontCommand, CancelChangesAndWritesNothing)
@@ -373,14 +401,14 @@ TEST(AlwaysOnTopCommand, TogglingTwiceComesBackAndStaysShownInPlace)
 
     action(w, "mnuFront")->trigger();
     EXPECT_TRUE(w.app().alwaysOnTop());
-    EXPECT_TRUE(rig.menu().mnuFront->isChecked());
+    EXPECT_TRUE(rig.checked("mnuFront"));
     EXPECT_EQ(rig.value("AlwaysTop"), QStringLiteral("True"));
     EXPECT_TRUE(w.windowHandle()->flags() & Qt::WindowStaysOnTopHint);
     EXPECT_TRUE(w.isVisible());
 
     action(w, "mnuFront")->trigger();
     EXPECT_FALSE(w.app().alwaysOnTop());
-    EXPECT_FALSE(rig.menu().mnuFront->isChecked());
+    EXPECT_FALSE(rig.checked("mnuFront"));
     EXPECT_EQ(rig.value("AlwaysTop"), QStringLiteral("False"));
     EXPECT_FALSE(w.windowHandle()->flags() & Qt::WindowStaysOnTopHint);
 
@@ -403,7 +431,7 @@ TEST(VersionCommand, ModalOverTheWindowWhileTheClockTicks)
     QWidget* owner = nullptr;
     bool ticked = false;
     QTimer poll;
-    const std::uint64_t ticksAtOpen = w.app().core().ticksRun();
+    const std::uint64_t ticksAtOpen = w.app().snapshot().ticksRun;
     QObject::connect(&poll, &QTimer::timeout, [&] {
         auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
         if (!dialog)
@@ -412,7 +440,7 @@ TEST(VersionCommand, ModalOverTheWindowWhileTheClockTicks)
         name = dialog->objectName();
         owner = dialog->parentWidget();
         text = dialog->findChild<QLabel*>(QStringLiteral("labVer"))->text();
-        ticked = w.app().core().ticksRun() > ticksAtOpen;
+        ticked = w.app().snapshot().ticksRun > ticksAtOpen;
         if (ticked)
             dialog->accept();
     });
@@ -485,22 +513,25 @@ TEST(KeyPreview, OnlyShiftF9ReachesTheVisitorWhicheverChildHasTheKey)
                         {"AltShiftF9", Qt::ShiftModifier | Qt::AltModifier, false},
                         {"ShiftF9Keypad", Qt::ShiftModifier | Qt::KeypadModifier, true}};
     for (const Row& row : rows) {
-        Rig rig;
-        MainWindow& w = rig.openShown();
-        for (QWidget* target :
-             {static_cast<QWidget*>(w.timeLabel()), static_cast<QWidget*>(w.viewWidget())}) {
-            w.app().core().state().VisitorActive = false;
+        // A fresh window for each child that holds the key: no visitor asked for yet.
+        for (const bool label : {true, false}) {
+            Rig rig;
+            MainWindow& w = rig.openShown();
+            QWidget* target = label ? static_cast<QWidget*>(w.timeLabel())
+                                    : static_cast<QWidget*>(w.viewWidget());
+            ASSERT_FALSE(w.app().snapshot().state.VisitorActive);
             target->setFocusPolicy(Qt::StrongFocus);
             target->setFocus();
             QKeyEvent press(QEvent::KeyPress, Qt::Key_F9, row.modifiers);
             QApplication::sendEvent(target, &press);
-            EXPECT_EQ(w.app().core().state().VisitorActive, row.wanted) << row.name;
+            EXPECT_EQ(w.app().snapshot().state.VisitorActive, row.wanted) << row.name;
         }
-        QKeyEvent other(QEvent::KeyPress, Qt::Key_F8, Qt::ShiftModifier);
-        w.app().core().state().VisitorActive = false;
-        QApplication::sendEvent(w.timeLabel(), &other);
-        EXPECT_FALSE(w.app().core().state().VisitorActive);
     }
+    Rig rig;
+    MainWindow& w = rig.openShown();
+    QKeyEvent other(QEvent::KeyPress, Qt::Key_F8, Qt::ShiftModifier);
+    QApplication::sendEvent(w.timeLabel(), &other);
+    EXPECT_FALSE(w.app().snapshot().state.VisitorActive);
 }
 
 } // namespace
@@ -535,7 +566,7 @@ TEST(SleepingTimer, SleepsToTheSecondAndWakesTheNextTickForShiftF9AndTheFlight)
     // That tick shows the cloud's first frame, and the flight ticks every 100 ms.
     rig.clock.set(fakes::at(2003, 5, 1, 12, 0, 0, 500));
     w.wake();
-    EXPECT_EQ(w.app().core().state().VisitorTicks, 1);
+    EXPECT_EQ(w.app().snapshot().state.VisitorTicks, 1);
     EXPECT_EQ(timer.interval(), 100);
 }
 

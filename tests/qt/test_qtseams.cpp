@@ -1,10 +1,10 @@
 // The Qt shell's side of the core's seams: the system clock, the screens and
 // the font dialog, as the core sees them.
 
+#include "platform/posix/systemclock.h"
 #include "qt/fontchooser.h"
 #include "qt/fonts.h"
 #include "qt/qtscreen.h"
-#include "qt/systemclock.h"
 
 #include <QApplication>
 #include <QFontDialog>
@@ -111,13 +111,12 @@ void answerFontDialog(bool accept)
 
 TEST(DialogFontChooser, GivesOnlyTheFaceTakenOrNothingOnCancel)
 {
-    DialogFontChooser chooser;
-    chooser.currentFont = [] {
+    DialogFontChooser chooser(nullptr, [] {
         QFont font;
         font.setPointSizeF(20.25);
         font.setBold(true);
         return font;
-    };
+    });
     answerFontDialog(true);
     const std::optional<std::string> taken = chooser.choose("MS ゴシック");
     ASSERT_TRUE(taken.has_value());

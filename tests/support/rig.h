@@ -20,7 +20,6 @@ template <typename R> struct Rig {
     HeadlessClock headless{random};
     SettableClock& clock = headless.clock;
     ClockApp& app = headless.app;
-    ClockCore& core = headless.app.core();
 
     explicit Rig(LocalDateTime start, int city = DefaultLocationIndex) { startUp(start, city); }
     // With a generator made from a seed.
@@ -44,6 +43,7 @@ template <typename R> struct Rig {
         app.tick();
     }
     const Picture& view() const { return app.view(); }
+    ClockSnapshot inside() const { return app.snapshot(); }
 };
 
 inline int countPixels(const Picture& image, std::uint32_t colour, int rows = 120)

@@ -60,11 +60,11 @@ TEST(VisitorSchedule, FramesFollowTheHalfToEvenRounding)
 // Runs a requested flight to its end; returns the number of steps that drew.
 int fly(ScriptRig& rig, std::vector<Picture>* views = nullptr)
 {
-    rig.core.requestVisitor();
+    rig.app.requestVisitor();
     int drawing = 0;
     for (int guard = 0; guard < 1000; ++guard) {
         rig.tick();
-        if (!rig.core.state().VisitorActive)
+        if (!rig.inside().state.VisitorActive)
             return drawing;
         ++drawing;
         if (views)
@@ -90,7 +90,7 @@ TEST(Visitors, EachPhaseFliesItsOwnVisitorForItsSteps)
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         ScriptRig rig(row.start);
-        const int phase = rig.core.state().Phase;
+        const int phase = rig.inside().state.Phase;
         std::vector<Picture> views;
         EXPECT_EQ(fly(rig, &views), row.drawingSteps);
         const auto frames = schedule(row.ticksPerFrame, row.frames);
@@ -100,7 +100,7 @@ TEST(Visitors, EachPhaseFliesItsOwnVisitorForItsSteps)
                 << "step " << i + 1;
         // The ending step leaves the clean scene, and nothing is left counting.
         EXPECT_EQ(rig.view(), sceneImage(phase));
-        EXPECT_EQ(rig.core.state().VisitorTicks, 0);
+        EXPECT_EQ(rig.inside().state.VisitorTicks, 0);
     }
 }
 
@@ -108,7 +108,7 @@ TEST(Visitors, NeverTouchTheLandscape)
 {
     ScriptRig rig(Noon);
     const Picture scene = sceneImage(PhaseDay);
-    rig.core.requestVisitor();
+    rig.app.requestVisitor();
     for (int step = 0; step < 392; ++step) {
         rig.tick();
         for (int y = 80; y < 120; ++y)
@@ -122,35 +122,35 @@ TEST(Visitors, NeverTouchTheLandscape)
 TEST(Visitors, ShiftF9RequestsAreTakenOnlyWhenIdleAndInAnUnchangedPhase)
 {
     ScriptRig rig(Night);
-    rig.core.requestVisitor();
+    rig.app.requestVisitor();
     rig.tick();
     EXPECT_EQ(rig.view(), composed(sceneImage(PhaseNight), 6, 1));
     rig.tick();
-    rig.core.requestVisitor(); // while running: no restart
+    rig.app.requestVisitor(); // while running: no restart
     rig.tick();
     EXPECT_EQ(rig.view(), composed(sceneImage(PhaseNight), 6, 3));
-    EXPECT_EQ(rig.core.state().VisitorTicks, 3);
+    EXPECT_EQ(rig.inside().state.VisitorTicks, 3);
 
     // A request on the tick before a phase change is dropped by that change.
     ScriptRig late(at(2003, 5, 1, 5, 3, 23, 900)); // dawn begins at 5:03:24
-    late.core.requestVisitor();
+    late.app.requestVisitor();
     late.tick();
-    EXPECT_EQ(late.core.state().Phase, PhaseDawn);
-    EXPECT_FALSE(late.core.state().VisitorActive);
+    EXPECT_EQ(late.inside().state.Phase, PhaseDawn);
+    EXPECT_FALSE(late.inside().state.VisitorActive);
     EXPECT_EQ(late.view(), sceneImage(PhaseDawn));
 }
 
 TEST(Visitors, APhaseChangeCancelsAFlightAtOnce)
 {
     ScriptRig rig(at(2003, 5, 1, 17, 3, 30)); // day, six seconds before the evening
-    rig.core.requestVisitor();
+    rig.app.requestVisitor();
     for (int i = 0; i < 50; ++i)
         rig.tick();
-    ASSERT_TRUE(rig.core.state().VisitorActive);
+    ASSERT_TRUE(rig.inside().state.VisitorActive);
     rig.tickAt(at(2003, 5, 1, 17, 3, 36));
-    EXPECT_EQ(rig.core.state().Phase, PhaseEvening);
-    EXPECT_FALSE(rig.core.state().VisitorActive);
-    EXPECT_EQ(rig.core.state().VisitorTicks, 0);
+    EXPECT_EQ(rig.inside().state.Phase, PhaseEvening);
+    EXPECT_FALSE(rig.inside().state.VisitorActive);
+    EXPECT_EQ(rig.inside().state.VisitorTicks, 0);
     EXPECT_EQ(rig.view(), sceneImage(PhaseEvening));
 }
 
@@ -162,16 +162,16 @@ TEST(Visitors, ChanceStartsOnItsTickButNothingOnAPhaseChange)
     random.queue(0.0);
     HeadlessClock headless(random, Noon);
     SettableClock& clock = headless.clock;
-    ClockCore& core = headless.app.core();
+    ClockApp& app = headless.app;
     headless.app.startUp();
-    EXPECT_FALSE(core.state().VisitorActive);
-    EXPECT_EQ(core.view().image(), sceneImage(PhaseDay));
-    EXPECT_EQ(core.ticksToHit(), 1);
+    EXPECT_FALSE(app.snapshot().state.VisitorActive);
+    EXPECT_EQ(app.view(), sceneImage(PhaseDay));
+    EXPECT_EQ(app.snapshot().ticksToHit, 1);
 
     clock.advanceMs(100);
-    core.tick();
-    EXPECT_TRUE(core.state().VisitorActive);
-    EXPECT_EQ(core.state().VisitorTicks, 1);
+    app.tick();
+    EXPECT_TRUE(app.snapshot().state.VisitorActive);
+    EXPECT_EQ(app.snapshot().state.VisitorTicks, 1);
     // The hit drew the next one.
     EXPECT_EQ(random.draws(), 2);
 
@@ -180,8 +180,7 @@ TEST(Visitors, ChanceStartsOnItsTickButNothingOnAPhaseChange)
     ScriptedRandom lateRandom;
     lateRandom.queue(0.0);
     ClockCore evening(late, lateRandom);
-    evening.startUp();
-    evening.finishStartUp();
+    evening.startUp(DefaultLocationIndex);
     ASSERT_EQ(evening.state().Phase, PhaseDay);
     late.advanceMs(100);
     evening.tick();
@@ -195,19 +194,19 @@ TEST(Visitors, EveningStarsStayBehindTheBirdAndAfterIt)
     SpreadRig rig(Evening); // 17:30: five stars out, the sixth due at 17:31:00
     ASSERT_EQ(countStars(rig.view()), 5);
     rig.tickAt(at(2003, 5, 1, 17, 30, 58));
-    rig.core.requestVisitor();
+    rig.app.requestVisitor();
     int steps = 0;
     while (steps < 60) {
         rig.tick();
         ++steps;
-        if (!rig.core.state().VisitorActive)
+        if (!rig.inside().state.VisitorActive)
             break;
         // The stars behind the bird: five until 17:31:00, six after.
         EXPECT_GE(countStars(rig.view()), 4); // the bird may hide one
     }
     EXPECT_EQ(steps, 49);
     // The star that came out mid-flight is there after the bird has gone.
-    EXPECT_EQ(rig.core.state().StarsDrawn, 6);
+    EXPECT_EQ(rig.inside().state.StarsDrawn, 6);
     EXPECT_EQ(countStars(rig.view()), 6);
 }
 

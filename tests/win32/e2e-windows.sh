@@ -18,6 +18,8 @@ src=${4:-}
 template=${5:-}
 # shellcheck source=../support/e2e.sh
 source "$(dirname "$0")/../support/e2e.sh"
+# shellcheck source=wine-home.sh
+source "$(dirname "$0")/wine-home.sh"
 
 wine=${SORAMADO_WINE64:-/usr/lib/wine/wine64}
 wineserver=${SORAMADO_WINESERVER:-wineserver}
@@ -28,11 +30,12 @@ export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" W
 
 # ---------------------------------------------------------------- the driver
 
-# Every check runs in a fresh prefix on its own X server.
+# Every check runs in a fresh prefix on its own X server, with a home of its
+# own and no menu builder: nothing reaches the real desktop.
 e2e_setup() {
-    private_home
     need_tools Xvfb xdotool xwd python3 convert
     [ -x "$wine" ] || fail "no Wine at $wine; scripts/setup.sh installs wine64"
+    private_home "$work/home"
     fresh_prefix
     start_x
 }
@@ -78,24 +81,23 @@ field() {
     sed -n "s/^$1=//p" | head -n 1
 }
 
+# The data of one registry value (a DWORD as 0x...); nothing when it is missing.
+reg_value() {
+    { wine_quiet reg query "$1" /v "$2" 2>/dev/null || true; } |
+        awk -v k="$2" '$1 == k && $2 ~ /^REG_/ { $1 = ""; $2 = ""; sub(/^  /, ""); print }'
+}
+
 stored() {
-    wine_quiet reg query "$setting" /v "$1" 2>/dev/null |
-        awk -v k="$1" '$1 == k && $2 ~ /^REG_/ { $1 = ""; $2 = ""; sub(/^  /, ""); print }'
+    reg_value "$setting" "$1"
 }
 
 store_text() {
     wine_quiet reg add "$setting" /v "$1" /t REG_SZ /d "$2" /f >/dev/null
 }
 
-# Wine links the prefix's Desktop and Documents into HOME: a private one.
-private_home() {
-    export HOME=$work/home
-    mkdir -p "$HOME"
-}
-
 # The template prefix: booted once per run, with Japanese menus.
 prepare() {
-    private_home
+    private_home "$work/home"
     rm -rf "$template" "$template.new"
     export WINEPREFIX=$template.new
     "$wine" wineboot -i </dev/null >"$work/wine.log" 2>&1 || {
@@ -742,43 +744,232 @@ check_hidpi() {
     [ "$pink" = 0 ] || fail "$pink pink pixels in the picture's place at 144 dpi"
 }
 
-check_installer() {
+# ------------------------------------------------------------ the installer
+
+run_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
+uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Soramado'
+
+# Makes the installer from this build: $installer. Sets where it installs for
+# the prefix's user: $install_win (as Windows names it), $install_dir and
+# $shortcut (Unix paths).
+make_installer() {
     local cpack=${SORAMADO_CPACK:-cpack} build=${SORAMADO_BUILD_DIR:?}
     command -v makensis >/dev/null || fail "makensis is missing; scripts/setup.sh installs nsis"
     "$cpack" -G NSIS --config "$build/CPackConfig.cmake" -B "$work/package" >"$work/cpack.log" 2>&1 ||
         fail "cpack failed: $(tail -n 20 "$work/cpack.log")"
-    local installer
-    installer=$(ls "$work"/package/*.exe | head -n 1)
+    installer=$(ls "$work"/package/*.exe 2>/dev/null | head -n 1)
     [ -f "$installer" ] || fail "no installer made"
-    local dir="$WINEPREFIX/drive_c/Program Files/Soramado"
-    wine_quiet "$installer" /S >/dev/null
+    # (cmd's echo would keep the quotes Wine puts around an argument with spaces.)
+    install_win="$(wine_quiet cmd /c echo %LOCALAPPDATA%)\Programs\Soramado"
+    install_dir=$(wine_quiet winepath -u "$install_win")
+    shortcut=$(wine_quiet winepath -u "$(wine_quiet cmd /c echo %APPDATA%)\Microsoft\Windows\Start Menu\Programs\Soramado.lnk")
+    [ -n "$install_dir" ] && [ -n "$shortcut" ] || fail "no per-user folders in the prefix"
+}
+
+install_quietly() {
+    local status=0
+    wine_quiet "$installer" /S "$@" >/dev/null || status=$?
+    [ "$status" = 0 ] || fail "the silent install $* ended with status $status;" \
+        "installed: $(ls "$install_dir" 2>&1 | tr '\n' ' '); Wine said: $(tail -n 5 "$work/wine.log")"
+    [ -f "$install_dir/soramado.exe" ] || fail "nothing installed in $install_win"
+}
+
+# Runs the uninstaller the way the user's installed apps do, silently, and
+# waits until its entry and folder are gone. (NSIS's uninstaller runs from a
+# copy in %TEMP%: the program started returns at once.)
+uninstall_quietly() {
+    local quiet
+    quiet=$(reg_value "$uninstall_key" QuietUninstallString)
+    [[ $quiet =~ ^\"([^\"]+)\"\ (.*)$ ]] || fail "QuietUninstallString '$quiet'"
+    wine_quiet "${BASH_REMATCH[1]}" ${BASH_REMATCH[2]} >/dev/null
     local until
-    until=$(deadline 20)
-    until [ -f "$dir/soramado.exe" ] && [ -f "$dir/Uninstall.exe" ]; do
-        before "$until" || fail "nothing installed in Program Files"
+    until=$(deadline 30)
+    while [ -e "$install_dir" ] || [ -n "$(reg_value "$uninstall_key" DisplayName)" ]; do
+        before "$until" || fail "30 s after uninstalling: $(ls "$install_dir" 2>&1 | tr '\n' ' ')"
         sleep 0.2
     done
-    ls "$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Soramado/Soramado.lnk" >/dev/null ||
-        fail "no Start-menu shortcut"
-    exe="$dir/soramado.exe"
+}
+
+# The keys of HKEY_LOCAL_MACHINE and every line there that names Soramado,
+# sorted; left out are the few keys Wine itself rewrites for each display,
+# network card and device.
+hklm_keys() {
+    wine_quiet reg export HKLM "$(winepath_of "$work")\\hklm.reg" /y >/dev/null ||
+        fail "reg export HKLM failed"
+    iconv -f UTF-16 -t UTF-8 "$work/hklm.reg" | tr -d '\r' >"$work/hklm.txt"
+    {
+        grep '^\[' "$work/hklm.txt" | grep -Ev '\\(NetworkCards|Video|Enum|DeviceClasses)(\\|\])'
+        grep -i soramado "$work/hklm.txt" || true
+    } | LC_ALL=C sort -u >"$1"
+}
+
+hklm_unchanged_since() {
+    hklm_keys "$work/hklm.now"
+    local new
+    new=$(LC_ALL=C comm -13 "$1" "$work/hklm.now")
+    [ -z "$new" ] || fail "$2 wrote under HKEY_LOCAL_MACHINE: $new"
+}
+
+# The manifest asks Windows to run the program as the user who starts it,
+# without elevation.
+as_invoker() {
+    local level
+    level=$(grep -a -o 'requestedExecutionLevel level="[A-Za-z]*"' "$1" | sort -u)
+    [ "$level" = 'requestedExecutionLevel level="asInvoker"' ] ||
+        fail "$(basename "$1") asks for '${level:-no level}', not asInvoker"
+}
+
+run_value_is() {
+    local value
+    value=$(reg_value "$run_key" Soramado)
+    [ "$value" = "$1" ] || fail "Run value '$value' $2, expected '$1'"
+}
+
+# /S with the defaults: everything in the user's own places, nothing under
+# HKEY_LOCAL_MACHINE; the uninstaller takes all of it back but the settings.
+check_installer() {
+    make_installer
+    as_invoker "$installer"
+    # The first program with windows makes Wine write its display's keys
+    # under HKEY_LOCAL_MACHINE: the probe does that before the list is taken.
+    probe --count SoramadoMain >/dev/null
+    local hklm_before=$work/hklm.before
+    hklm_keys "$hklm_before"
+    install_quietly
+    local file
+    for file in soramado.exe Uninstall.exe README.txt LICENSE.txt; do
+        [ -f "$install_dir/$file" ] || fail "no $file in $install_win"
+    done
+    as_invoker "$install_dir/Uninstall.exe"
+    [ -f "$shortcut" ] || fail "no shortcut in the user's Start menu"
+    local shared
+    shared=$(find "$WINEPREFIX/drive_c/ProgramData" "$WINEPREFIX/drive_c/Program Files" \
+        "$WINEPREFIX/drive_c/users/Public" -iname '*soramado*' 2>/dev/null)
+    [ -z "$shared" ] || fail "installed for all users: $shared"
+    local version name want entry
+    version=$(probe --version "$(winepath_of "$install_dir/soramado.exe")" | field fixed)
+    while IFS='|' read -r name want; do
+        entry=$(reg_value "$uninstall_key" "$name")
+        [ "$entry" = "$want" ] || fail "uninstall entry $name is '$entry', expected '$want'"
+    done <<ENTRY
+DisplayName|Soramado
+DisplayVersion|$version
+Publisher|The Soramado developers
+DisplayIcon|$install_win\\soramado.exe,0
+InstallLocation|$install_win
+UninstallString|"$install_win\\Uninstall.exe"
+QuietUninstallString|"$install_win\\Uninstall.exe" /S
+NoModify|0x1
+NoRepair|0x1
+ENTRY
+    # In kilobytes, as the installed files add up (give or take their rounding).
+    local size files
+    size=$(($(reg_value "$uninstall_key" EstimatedSize)))
+    files=$(du -sk --apparent-size "$install_dir" | cut -f1)
+    [ $((size * 10)) -ge $((files * 9)) ] && [ $((size * 10)) -le $((files * 11)) ] ||
+        fail "EstimatedSize $size KB for $files KB of files"
+    run_value_is "\"$install_win\\soramado.exe\"" "after a default install"
+    hklm_unchanged_since "$hklm_before" "the installer"
+
+    exe="$install_dir/soramado.exe"
     start_app '2003-05-01 12:00:00'
     toggle_on_top
     wait_stored AlwaysTop True
     quit_by_menu
-    wine_quiet "$dir/Uninstall.exe" /S >/dev/null
-    # The uninstaller runs on from a copy of itself, removing the program
-    # first and the shortcuts after: wait for both.
-    local menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Soramado"
-    until=$(deadline 20)
-    while [ -e "$dir/soramado.exe" ]; do
-        before "$until" || fail "the uninstaller left soramado.exe"
-        sleep 0.2
-    done
-    while [ -e "$menu" ]; do
-        before "$until" || fail "the uninstaller left the Start-menu folder"
-        sleep 0.2
-    done
+
+    uninstall_quietly
+    [ ! -e "$shortcut" ] || fail "the uninstaller left the Start-menu shortcut"
+    run_value_is "" "after uninstalling"
     [ "$(stored AlwaysTop)" = True ] || fail "uninstalling removed the user's settings"
+    hklm_unchanged_since "$hklm_before" "installing and uninstalling"
+}
+
+# The ZIP holds the program, the read-me and the project's licence, byte for byte.
+check_zip() {
+    local cpack=${SORAMADO_CPACK:-cpack} build=${SORAMADO_BUILD_DIR:?} zip
+    need_tools unzip
+    "$cpack" -G ZIP --config "$build/CPackConfig.cmake" -B "$work/zip" >"$work/cpack.log" 2>&1 ||
+        fail "cpack failed: $(tail -n 20 "$work/cpack.log")"
+    zip=$(find "$work/zip" -maxdepth 1 -name '*.zip' | head -n 1)
+    [ -f "$zip" ] || fail "no ZIP made"
+    local names
+    names=$(unzip -Z1 "$zip" | sed 's|^[^/]*/||' | LC_ALL=C sort | tr '\n' ' ')
+    [ "$names" = "LICENSE.txt README.txt soramado.exe " ] || fail "the ZIP holds: $names"
+    unzip -p "$zip" '*/LICENSE.txt' | cmp -s - "$src/LICENSE" || fail "LICENSE.txt is not the root LICENSE"
+}
+
+# Waits for the installer's page whose heading is $1; its controls in $page.
+wait_setup_page() {
+    local until
+    until=$(deadline 20)
+    until page=$(probe - '#32770') && grep -qF "child=Static|$1|" <<<"$page"; do
+        before "$until" || fail "no setup page '$1'; the setup shows: $(grep '^child=Static|.' <<<"$page" | head -n 3)"
+        sleep 0.2
+    done
+}
+
+# The installer as a person clicks through it, taking each page's defaults:
+# the licence is the project's, the folder the user's own, the sign-in start
+# on, and the last page starts the clock.
+check_installer_pages() {
+    make_installer
+    "$wine" "$installer" </dev/null >"$work/setup.out" 2>&1 &
+    started+=($!)
+    wait_setup_page 'License Agreement'
+    grep -Eq '^child=RichEdit20W\|MIT License(\\n)*Copyright \(c\) [0-9]+ The Soramado developers(\\n)*Permission is hereby granted' \
+        <<<"$page" || fail "the licence page shows: $(grep '^child=RichEdit' <<<"$page")"
+    xdotool key Return
+    wait_setup_page 'Choose Components'
+    xdotool key Return
+    wait_setup_page 'Choose Install Location'
+    grep -qF "child=Edit|$install_win|" <<<"$page" || fail "the folder offered: $(grep '^child=Edit' <<<"$page")"
+    xdotool key Return
+    wait_setup_page 'Completing Soramado Setup'
+    grep -q '^child=Button|Start Soramado now|.*|focus=1$' <<<"$page" || fail "no 'Start Soramado now'"
+    run_value_is "\"$install_win\\soramado.exe\"" "with the pages' defaults"
+    xdotool key Return
+    local until
+    until=$(deadline 20)
+    until [ "$(probe Soramado SoramadoMain | field visible)" = 1 ]; do
+        before "$until" || fail "Finish did not start the clock"
+        sleep 0.2
+    done
+}
+
+# /NOAUTOSTART leaves the sign-in start out, and an update with it takes back
+# the start an earlier install set.
+check_installer_no_autostart() {
+    make_installer
+    local options want
+    while read -r options want; do
+        [ "$options" = - ] && options=
+        install_quietly $options
+        case $want in
+        set) run_value_is "\"$install_win\\soramado.exe\"" "after /S $options" ;;
+        none) run_value_is "" "after /S $options" ;;
+        esac
+    done <<'STEPS'
+/NOAUTOSTART none
+- set
+/NOAUTOSTART none
+STEPS
+}
+
+# The uninstaller closes a running clock as its close box does: the clock
+# saves its place and ends, and then its program file goes too.
+check_uninstall_running() {
+    make_installer
+    install_quietly /NOAUTOSTART
+    exe="$install_dir/soramado.exe"
+    start_app '2003-05-01 12:00:00'
+    local want
+    want=$(expected_twips)
+    [ -z "$(stored Left)" ] || fail "Left stored before the uninstall"
+    uninstall_quietly
+    wait_exit 5 || fail "the clock still runs after the uninstall"
+    [ "$app_status" = 0 ] || fail "exit status $app_status when the uninstaller closed the clock"
+    [ "$(stored Left) $(stored Top)" = "$want" ] ||
+        fail "Left/Top '$(stored Left) $(stored Top)' after the uninstall, expected '$want'"
 }
 
 if [ "$check" = prepare ]; then

@@ -1,9 +1,10 @@
 // Prints what a person cannot see of a top-level window: its styles, its
 // topmost flag, whether it is raised and in the foreground, its frame and
-// client rectangles, its owner, its child controls' texts and ids, and of
-// each combo box its length, how many of its items are vertical ("@") font
-// faces and the selected item. Finds the window by title (and class, if
-// given) with FindWindowW; a title of "-" matches any title (popup menus have none).
+// client rectangles, its owner, its child controls' texts (a rich edit's
+// too) and ids, and of each combo box its length, how many of its items are
+// vertical ("@") font faces and the selected item. Finds the window by title
+// (and class, if given) with FindWindowW; a title of "-" matches any title
+// (popup menus have none).
 //   probe.exe TITLE [CLASS]
 //   probe.exe --count CLASS      how many visible top-level windows of a class
 //                                (open popup menus are "#32768")
@@ -44,7 +45,16 @@ BOOL CALLBACK printChild(HWND child, LPARAM)
     GetClassNameW(child, name, 63);
     // A message box's text runs to several lines: one output line, "\n" between.
     std::wstring text(4096, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(child, text.data(), 4096)));
+    auto length = GetWindowTextW(child, text.data(), 4096);
+    // A rich edit keeps its text to itself; GetWindowTextW of another
+    // process's control reads only the window's own caption.
+    if (length == 0) {
+        DWORD_PTR copied = 0;
+        if (SendMessageTimeoutW(child, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(text.data()),
+                                SMTO_ABORTIFHUNG, 1000, &copied) != 0)
+            length = static_cast<int>(copied);
+    }
+    text.resize(static_cast<std::size_t>(length));
     std::wstring oneLine;
     for (const wchar_t c : text) {
         if (c == L'\n')

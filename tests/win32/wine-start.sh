@@ -3,9 +3,12 @@
 # windows need a display), a persistent wineserver for the build tree's Wine
 # prefix, and the booted prefix, made on the first run.
 #   wine-start.sh PREFIX WINE64 WINESERVER
-# Leaves PREFIX.display (the display) and PREFIX.xvfb (Xvfb's process id).
+# Leaves PREFIX.display (the display) and PREFIX.xvfb (Xvfb's process id);
+# PREFIX.home is the home every Wine program of the tests gets.
 set -eu
 prefix=$1 wine=$2 server=$3
+. "$(dirname "$0")/wine-home.sh"
+private_home "$prefix.home"
 export WINEPREFIX="$prefix" WINEDEBUG=-all
 mkdir -p "$prefix"
 rm -f "$prefix.display"
@@ -26,4 +29,6 @@ export DISPLAY=":$(head -n 1 "$prefix.display")"
     cat "$prefix.boot.log" >&2
     exit 1
 }
+# Also mends a prefix made before the tests had a home of their own.
+own_user_folders "$prefix"
 echo "Wine prefix ready: $prefix on $DISPLAY"

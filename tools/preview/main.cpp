@@ -25,7 +25,7 @@ namespace {
 
 constexpr int BadInput = UsageErrorStatus;
 
-constexpr OptionSpec Options[] = {
+constexpr KnownOption Options[] = {
     {"--city", true}, {"--at", true}, {"--png", true}, {"--seed", true},
     {"--help"},       {"-h"},         {"--version"},
 };
@@ -55,17 +55,16 @@ struct Started {
         headless.store.WriteSetting("Location", std::to_string(city));
         headless.app.startUp();
     }
-    const ClockCore& core() const { return headless.app.core(); }
+    ClockSnapshot inside() const { return headless.app.snapshot(); }
 };
 
 std::string line(const LocalDateTime& at, int city, std::uint64_t seed)
 {
-    const Started started(at, city, seed);
-    const SunTimes& sun = started.core().sunTimes();
+    const ClockSnapshot inside = Started(at, city, seed).inside();
+    const SunTimes& sun = inside.sunTimes;
     return momentText(at) + " city=" + std::to_string(city) + " sunrise=" + timeText(sun.Sunrise) +
-           " sunset=" + timeText(sun.Sunset) +
-           " phase=" + std::to_string(started.core().state().Phase) +
-           " stars=" + std::to_string(started.core().state().StarsWanted);
+           " sunset=" + timeText(sun.Sunset) + " phase=" + std::to_string(inside.state.Phase) +
+           " stars=" + std::to_string(inside.state.StarsWanted);
 }
 
 template <typename T> std::optional<T> wholeNumber(const std::string& text)
@@ -195,7 +194,7 @@ int main(int argc, char* argv[])
         }
         const Started started(*at, city, seed);
         if (const std::optional<std::string> failure =
-                writePng(started.core().view().image(), *pngFile)) {
+                writePng(started.headless.app.view(), *pngFile)) {
             std::fprintf(stderr, "soramado-preview: %s\n", failure->c_str());
             return 1;
         }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/settingsstore.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -11,7 +13,7 @@ namespace soramado {
 // QSettings writes, read by its rules except that a value is one text.
 namespace ini {
 
-constexpr std::string_view Group = "Setting";
+constexpr std::string_view Group = StoreSection;
 
 // The text of key in group, as QSettings reads it but as one text (a comma is
 // just a comma); nothing when absent. The last of duplicated keys counts, as

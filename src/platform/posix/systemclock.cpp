@@ -1,4 +1,4 @@
-#include "qt/systemclock.h"
+#include "platform/posix/systemclock.h"
 
 #include <algorithm>
 #include <ctime>
