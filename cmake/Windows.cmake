@@ -16,8 +16,9 @@ find_program(SORAMADO_WINESERVER NAMES wineserver)
 set(SORAMADO_WINE_ENVIRONMENT
     WINEPREFIX=${SORAMADO_WINEPREFIX}
     WINEDEBUG=-all
-    # No Mono or Gecko install prompt in a prefix made for tests.
-    "WINEDLLOVERRIDES=mscoree,mshtml="
+    # No Mono or Gecko install prompt in a prefix made for tests, and no
+    # entries in the user's desktop menus.
+    "WINEDLLOVERRIDES=mscoree,mshtml,winemenubuilder.exe=d"
     WINESERVER=${SORAMADO_WINESERVER}
     WINELOADER=${SORAMADO_WINE64})
 

@@ -35,11 +35,6 @@ std::string systemReason(int error)
     return std::strerror(error);
 }
 
-std::string inQuotes(std::string_view text)
-{
-    return "\"" + quoteForMessage(text) + "\"";
-}
-
 std::string folderOf(const std::string& path)
 {
     const std::size_t slash = path.rfind('/');
@@ -76,20 +71,20 @@ ReadResult readWholeFile(const std::string& path, std::string& data, std::string
     if (fd < 0) {
         if (errno == ENOENT)
             return ReadResult::Missing;
-        failure = "cannot read " + inQuotes(path) + ": " + systemReason(errno);
+        failure = "cannot read " + quotedForMessage(path) + ": " + systemReason(errno);
         return ReadResult::Failed;
     }
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         const bool folder = S_ISDIR(st.st_mode);
         ::close(fd);
-        failure = inQuotes(path) + (folder ? " is a folder" : " is not a regular file") +
+        failure = quotedForMessage(path) + (folder ? " is a folder" : " is not a regular file") +
                   ", not a settings file";
         return ReadResult::Failed;
     }
     if (st.st_size > LargestFile) {
         ::close(fd);
-        failure = inQuotes(path) + " is too large to be a settings file";
+        failure = quotedForMessage(path) + " is too large to be a settings file";
         return ReadResult::Failed;
     }
     char buffer[8192];
@@ -98,7 +93,7 @@ ReadResult readWholeFile(const std::string& path, std::string& data, std::string
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0) {
-            failure = "cannot read " + inQuotes(path) + ": " + systemReason(errno);
+            failure = "cannot read " + quotedForMessage(path) + ": " + systemReason(errno);
             ::close(fd);
             return ReadResult::Failed;
         }
@@ -106,7 +101,7 @@ ReadResult readWholeFile(const std::string& path, std::string& data, std::string
             break;
         data.append(buffer, static_cast<std::size_t>(got));
         if (data.size() > static_cast<std::size_t>(LargestFile)) {
-            failure = inQuotes(path) + " is too large to be a settings file";
+            failure = quotedForMessage(path) + " is too large to be a settings file";
             ::close(fd);
             return ReadResult::Failed;
         }
@@ -257,11 +252,11 @@ struct LockOwner {
     // The owner as the lock names it, for a message.
     std::string told() const
     {
-        std::string text = "process " + inQuotes(pid);
+        std::string text = "process " + quotedForMessage(pid);
         if (!program.empty())
-            text += " of " + inQuotes(program);
+            text += " of " + quotedForMessage(program);
         if (!host.empty())
-            text += " on " + inQuotes(host);
+            text += " on " + quotedForMessage(host);
         return text;
     }
 };
@@ -307,18 +302,18 @@ public:
                                           hostName() + "\n" + machineId() + "\n" + bootId() + "\n";
                 if (!writeAll(fd_, owner) || ::fsync(fd_) != 0) {
                     const int error = errno;
-                    return "cannot write the lock file " + inQuotes(path_) + ": " +
+                    return "cannot write the lock file " + quotedForMessage(path_) + ": " +
                            systemReason(error);
                 }
                 return std::nullopt;
             }
             if (errno != EEXIST)
-                return "cannot create the lock file " + inQuotes(path_) + ": " +
+                return "cannot create the lock file " + quotedForMessage(path_) + ": " +
                        systemReason(errno);
             if (removeIfStale())
                 continue;
             if (std::chrono::steady_clock::now() >= deadline)
-                return "the lock file " + inQuotes(path_) + " " + whyHeld() + " (waited " +
+                return "the lock file " + quotedForMessage(path_) + " " + whyHeld() + " (waited " +
                        std::to_string(wait.count()) + " ms)";
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
@@ -490,7 +485,7 @@ std::optional<std::string> IniFileStore::ReadSetting(std::string_view key)
     std::vector<std::string> problems;
     std::optional<std::string> text = ini::find(data, ini::Group, key, &problems);
     for (std::string& problem : problems)
-        noteReadProblem(inQuotes(path_) + " " + problem);
+        noteReadProblem(quotedForMessage(path_) + " " + problem);
     return text;
 }
 
@@ -501,7 +496,7 @@ std::optional<std::string> IniFileStore::WriteSetting(std::string_view key, std:
     std::error_code error;
     const std::string target = linkTarget(path_, error).string();
     if (error)
-        return "cannot follow the link " + inQuotes(path_) + ": " + error.message();
+        return "cannot follow the link " + quotedForMessage(path_) + ": " + error.message();
     std::string old;
     std::string failure;
     // A key that already holds the text needs no lock and no write, so an
@@ -514,13 +509,13 @@ std::optional<std::string> IniFileStore::WriteSetting(std::string_view key, std:
     struct stat st {};
     if (::stat(target.c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
         if (const int denied = writePermission(target, st))
-            return "cannot write " + inQuotes(target) + ": " + systemReason(denied) +
+            return "cannot write " + quotedForMessage(target) + ": " + systemReason(denied) +
                    "; it is left as it is";
     }
 
     const std::string folder = folderOf(target);
     if (const int error = makeFolders(folder))
-        return "cannot create the folder " + inQuotes(folder) + ": " + systemReason(error);
+        return "cannot create the folder " + quotedForMessage(folder) + ": " + systemReason(error);
 
     LockFile lock(lockPath());
     if (std::optional<std::string> failure = lock.take(lockWait_))
@@ -545,7 +540,8 @@ std::optional<std::string> IniFileStore::WriteSetting(std::string_view key, std:
     std::string temporary = temporaryPattern(target);
     const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
     if (fd < 0)
-        return "cannot create a temporary file in " + inQuotes(folder) + ": " + systemReason(errno);
+        return "cannot create a temporary file in " + quotedForMessage(folder) + ": " +
+               systemReason(errno);
     const auto fail = [&](const std::string& what) {
         const int error = errno;
         if (fd >= 0)
@@ -555,7 +551,7 @@ std::optional<std::string> IniFileStore::WriteSetting(std::string_view key, std:
                                           "; the old file is kept whole");
     };
     // The temporary file's random name would make each failure look new.
-    const std::string writing = "cannot write a new " + inQuotes(target);
+    const std::string writing = "cannot write a new " + quotedForMessage(target);
     if (::fchmod(fd, mode) != 0 || !writeAll(fd, updated) || ::fsync(fd) != 0)
         return fail(writing);
     if (::close(fd) != 0) {
@@ -566,7 +562,7 @@ std::optional<std::string> IniFileStore::WriteSetting(std::string_view key, std:
     if (::rename(temporary.c_str(), target.c_str()) != 0) {
         const int error = errno;
         ::unlink(temporary.c_str());
-        return "cannot replace " + inQuotes(target) + ": " + systemReason(error);
+        return "cannot replace " + quotedForMessage(target) + ": " + systemReason(error);
     }
     // The rename itself is kept by syncing the folder.
     if (const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dir >= 0) {

@@ -245,11 +245,6 @@ std::string textOfValue(std::string value)
     return value;
 }
 
-std::string quoted(std::string_view text)
-{
-    return "\"" + quoteForMessage(text) + "\"";
-}
-
 } // namespace
 
 namespace ini {
@@ -408,8 +403,8 @@ std::optional<std::string> find(std::string_view file, std::string_view group, s
                 unescapeValue(file.substr(line.equals + 1, line.contentEnd - line.equals - 1)));
         } else if (kind == Kind::Other && ++oddLines == 1) {
             const std::string_view text = file.substr(line.begin, line.end - line.begin);
-            firstOdd = "line " + std::to_string(line.number) + " (" + quoted(text.substr(0, 40)) +
-                       (text.size() > 40 ? "..." : "") + ")";
+            firstOdd = "line " + std::to_string(line.number) + " (" +
+                       quotedForMessage(text.substr(0, 40)) + (text.size() > 40 ? "..." : "") + ")";
         }
     });
     if (problems && oddLines > 0) {
