@@ -14,9 +14,8 @@ install(TARGETS soramado soramado-preview
 # The freedesktop pieces: desktop entry, icons, AppStream data, manual page;
 # and the licence and changelog.
 if(UNIX AND NOT APPLE)
-    # The larger icons are the 48 × 48 one enlarged by whole factors, pixel by pixel.
-    add_executable(soramado-iconscale ${SORAMADO_PACKAGING_DIR}/iconscale.cpp)
-    target_link_libraries(soramado-iconscale PRIVATE Qt6::Gui)
+    # The larger icons are the 48 × 48 one enlarged by whole factors, pixel by pixel,
+    # by tools/iconscale.
     set(soramado_icon_files)
     foreach(factor 2 4)
         math(EXPR size "48 * ${factor}")

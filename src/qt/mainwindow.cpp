@@ -116,8 +116,6 @@ MainWindow::MainWindow(const Clock& clock, Random& random, SettingsStore& store,
         move(place->x, place->y);
     showState();
 
-    // Key preview: the window hears every key, whichever child has the focus.
-    qApp->installEventFilter(this);
     refuseMinimise(this);
 }
 
@@ -128,10 +126,7 @@ void MainWindow::showEvent(QShowEvent* event)
     askCloseAndMoveOnly(this);
 }
 
-MainWindow::~MainWindow()
-{
-    qApp->removeEventFilter(this);
-}
+MainWindow::~MainWindow() = default;
 
 void MainWindow::createControls()
 {
@@ -264,27 +259,19 @@ void MainWindow::showFace()
     picView_->refresh();
 }
 
-bool MainWindow::eventFilter(QObject* watched, QEvent* event)
-{
-    if (event->type() == QEvent::KeyPress) {
-        auto* widget = qobject_cast<QWidget*>(watched);
-        if (widget && widget->window() == this) {
-            const auto* key = static_cast<QKeyEvent*>(event);
-            handleKey(key->key(), key->modifiers());
-        }
-    }
-    return QWidget::eventFilter(watched, event);
-}
-
-void MainWindow::handleKey(int key, Qt::KeyboardModifiers modifiers)
+// No child takes keys, so every key pressed in the window, whichever child has
+// the focus, ends here. Not a window shortcut: the window hears keys even when
+// Qt holds no window active (X11 focus that follows the pointer, no manager).
+void MainWindow::keyPressEvent(QKeyEvent* event)
 {
     const Qt::KeyboardModifiers held =
-        modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
-    if (key == Qt::Key_F9 && held == Qt::ShiftModifier) {
+        event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+    if (event->key() == Qt::Key_F9 && held == Qt::ShiftModifier) {
         // The visitor comes on the next tick, not at the next second.
         app_.requestVisitor();
         commandDone();
     }
+    QWidget::keyPressEvent(event);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

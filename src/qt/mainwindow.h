@@ -56,7 +56,7 @@ public:
     void quitCommand();
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
@@ -71,7 +71,6 @@ private:
     void commandDone();
     void showFace();
     void showClockFont();
-    void handleKey(int key, Qt::KeyboardModifiers modifiers);
     void scheduleWake();
 
     QtScreen screen_;
