@@ -190,6 +190,16 @@ above() {
     xprop -id "$wid" _NET_WM_STATE | grep -q '_NET_WM_STATE_ABOVE'
 }
 
+# Each of the three keys a quit saves was told failing exactly once, with
+# CAUSE when one is given.
+expect_each_save_told_once() {
+    local cause=${1:-} key
+    for key in AlwaysTop Left Top; do
+        [ "$(grep -c "could not save the setting \"$key\".*$cause" "$work/app.err")" = 1 ] ||
+            fail "the failed write of $key${cause:+ ($cause)} was not told once"
+    done
+}
+
 # Rows of the box on a fresh screen dump that show more than one colour.
 mixed_rows() {
     xwd -root -silent >"$work/shot.xwd"
@@ -619,11 +629,7 @@ check_read_only_store() {
     quit_by_menu 4
     [ "$(od -An -c "$store")" = "$before" ] || fail "the read-only store was changed"
     [ "$(stat -c %a "$store")" = 444 ] || fail "the store's permissions became $(stat -c %a "$store")"
-    local key
-    for key in AlwaysTop Left Top; do
-        [ "$(grep -c "could not save the setting \"$key\".*Permission denied" "$work/app.err")" = 1 ] ||
-            fail "the refused write of $key was not told once"
-    done
+    expect_each_save_told_once "Permission denied"
     [ "$(ls -A "$config")" = Soramado.conf ] || fail "left files behind: $(ls -A "$config")"
 }
 
@@ -798,11 +804,7 @@ check_file_size_limit() {
     expect_design_place
     quit_by_menu 4
     [ "$(od -An -c "$store")" = "$before" ] || fail "the store changed beyond the size limit"
-    local key
-    for key in AlwaysTop Left Top; do
-        [ "$(grep -c "could not save the setting \"$key\".*File too large" "$work/app.err")" = 1 ] ||
-            fail "the failed write of $key was not told once"
-    done
+    expect_each_save_told_once "File too large"
     [ "$(ls "$config")" = Soramado.conf ] || fail "left files behind: $(ls "$config")"
 }
 
@@ -824,11 +826,7 @@ check_disk_full() {
     expect_design_place
     quit_by_menu 4
     [ "$(od -An -c "$store")" = "$before" ] || fail "the store changed on a full disk"
-    local key
-    for key in AlwaysTop Left Top; do
-        [ "$(grep -c "could not save the setting \"$key\"" "$work/app.err")" = 1 ] ||
-            fail "the failed write of $key was not told once"
-    done
+    expect_each_save_told_once
     [ -z "$(ls "$config" | grep -v -x -e Soramado.conf -e filler)" ] ||
         fail "left files behind: $(ls "$config")"
 }

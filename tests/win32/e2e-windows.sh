@@ -344,13 +344,19 @@ check_close_box() {
     [ "$(stored Left) $(stored Top)" = "$want" ] || fail "Left/Top '$(stored Left) $(stored Top)', expected '$want'"
 }
 
-wait_font_dialog() {
-    local want=$1 until
-    until=$(deadline 8)
-    while [ "$(probe 'フォントの変更' '#32770' | field found)" != "$want" ]; do
-        before "$until" || fail "the font dialog is $( [ "$want" = 1 ] && echo not) open"
+# Waits up to SECONDS until the window titled TITLE of class CLASS is open
+# (WANT 1) or gone (WANT 0); WHAT names it in the failure.
+wait_window_found() {
+    local title=$1 class=$2 want=$3 seconds=$4 what=$5 until
+    until=$(deadline "$seconds")
+    while [ "$(probe "$title" "$class" | field found)" != "$want" ]; do
+        before "$until" || fail "$what is $( [ "$want" = 1 ] && echo not) open"
         sleep 0.1
     done
+}
+
+wait_font_dialog() {
+    wait_window_found 'フォントの変更' '#32770' "$1" 8 "the font dialog"
 }
 
 # What the font dialog opens on: the face list (cmb1, id 1136) has FACE
@@ -445,12 +451,7 @@ report_box() {
 }
 
 wait_report_box() {
-    local want=$1 until
-    until=$(deadline 10)
-    while [ "$(report_box | field found)" != "$want" ]; do
-        before "$until" || fail "the start-up message is $( [ "$want" = 1 ] && echo not) shown"
-        sleep 0.1
-    done
+    wait_window_found Soramado '#32770' "$1" 10 "the start-up message"
 }
 
 # Closes the start-up message with its OK button, as a person would.
