@@ -1,6 +1,7 @@
 #include "qt/commandline.h"
 
 #include "app/commandline.h"
+#include "platform/settingsstore.h"
 #include "qt/autostart.h"
 
 #include <QtGlobal>
@@ -8,6 +9,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -64,12 +66,15 @@ std::vector<KnownOption> qtOptions(const std::vector<std::string>& names)
     return options;
 }
 
-const char* settingsPlace()
+std::string settingsPlace()
 {
+    const std::string section(StoreSection);
 #if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
-    return "$XDG_CONFIG_HOME/Soramado.conf (usually ~/.config/Soramado.conf), group [Setting]";
+    const std::string file = std::string(StoreApplication) + ".conf";
+    return "$XDG_CONFIG_HOME/" + file + " (usually ~/.config/" + file + "), group [" + section +
+           "]";
 #else
-    return "Qt's native settings store of this user, group Setting";
+    return "Qt's native settings store of this user, group " + section;
 #endif
 }
 
@@ -80,8 +85,9 @@ CommandLine answerCommandLine(int argc, const char* const* argv)
     const std::vector<std::string> args(argv + 1, argv + argc);
     const std::vector<std::string> names = qtOptionNames();
     const std::vector<KnownOption> toolkit = qtOptions(names);
+    const std::string place = settingsPlace();
     const ClockCommandLineFacts facts{
-        "soramado", settingsPlace(), toolkit,
+        "soramado", place, toolkit,
         "Qt's own options, such as -platform, -display and -style, work too.", AutostartOffered};
     const ClockRequest request = readClockCommandLine(args, facts);
 

@@ -1,6 +1,7 @@
 #include "win32/commandline.h"
 
 #include "app/commandline.h"
+#include "win32/registrystore.h"
 #include "win32/text.h"
 
 #include <windows.h>
@@ -70,8 +71,9 @@ std::optional<int> answerCommandLine()
     std::vector<std::string> args;
     for (int i = 1; i < __argc; ++i)
         args.push_back(narrow(__wargv[i]));
-    const ClockCommandLineFacts facts{
-        "soramado", "the registry, HKEY_CURRENT_USER\\Software\\Soramado\\Setting", {}, {}, false};
+    const std::string place =
+        "the registry, " + RegistrySettingsStore(HKEY_CURRENT_USER).location();
+    const ClockCommandLineFacts facts{"soramado", place, {}, {}, false};
     const ClockRequest request = readClockCommandLine(args, facts);
     if (request.action == ClockRequest::Action::Run)
         return std::nullopt;

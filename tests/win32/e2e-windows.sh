@@ -344,6 +344,18 @@ check_close_box() {
     [ "$(stored Left) $(stored Top)" = "$want" ] || fail "Left/Top '$(stored Left) $(stored Top)', expected '$want'"
 }
 
+# The time label changes within 3 s; WHERE says when, in the failure.
+expect_time_runs() {
+    local where=$1 until
+    crop_client 4 140 162 29 "$work/time1.png"
+    until=$(deadline 3)
+    until crop_client 4 140 162 29 "$work/time2.png" &&
+        [ "$(compare -metric AE "$work/time1.png" "$work/time2.png" null: 2>&1 || true)" != 0 ]; do
+        before "$until" || fail "the time stands still $where"
+        sleep 0.2
+    done
+}
+
 # Waits up to SECONDS until the window titled TITLE of class CLASS is open
 # (WANT 1) or gone (WANT 0); WHAT names it in the failure.
 wait_window_found() {
@@ -495,14 +507,7 @@ check_startup_message() {
     design_place || fail "with bad settings the window is not at its design place"
     [ "$(probe Soramado SoramadoMain | field topmost)" = 0 ] || fail "topmost from an unreadable AlwaysTop"
     close_report_box
-    crop_client 4 140 162 29 "$work/time1.png"
-    local until
-    until=$(deadline 3)
-    until crop_client 4 140 162 29 "$work/time2.png" &&
-        [ "$(compare -metric AE "$work/time1.png" "$work/time2.png" null: 2>&1 || true)" != 0 ]; do
-        before "$until" || fail "the time stands still after the start-up message"
-        sleep 0.2
-    done
+    expect_time_runs "after the start-up message"
     [ "$(report_box | field found)" = 0 ] || fail "the start-up message came back"
     running || fail "the clock ended with its start-up message"
     grep -q 'Location' "$work/app.err" || fail "stderr lost the warning: $(cat "$work/app.err")"
@@ -583,14 +588,7 @@ check_version_window() {
         [ "$green" -gt 1000 ] || fail "OK shows only $green light-green pixels"
         [ "$yellow" -gt 1000 ] || fail "the version text's background has only $yellow light-yellow pixels"
         # The clock ticks on behind it: the time label changes.
-        crop_client 4 140 162 29 "$work/time1.png"
-        local until_tick
-        until_tick=$(deadline 3)
-        until crop_client 4 140 162 29 "$work/time2.png" &&
-            [ "$(compare -metric AE "$work/time1.png" "$work/time2.png" null: 2>&1 || true)" != 0 ]; do
-            before "$until_tick" || fail "the time stood still behind the version window"
-            sleep 0.2
-        done
+        expect_time_runs "behind the version window"
         xdotool key "$close_key"
         until=$(deadline 5)
         while [ "$(probe 'バージョン情報' SoramadoVersion | field found)" = 1 ]; do
